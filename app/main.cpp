@@ -1,0 +1,9 @@
+// Entry point of Pelmira.
+#include <windows.h>
+
+#include "app/startup.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
+{
+    return RunPelmira(instance);
+}

@@ -1,0 +1,97 @@
+// Starting a pattern or motion test on the selected device's monitor.
+#include "mainwin/main_dialog.h"
+
+#include <commctrl.h>
+
+#include "app/app_state.h"
+#include "app/startup.h"
+#include "display/test_mode.h"
+#include "mainwin/device_list.h"
+#include "res/resource.h"
+
+CreateWindowFunction PelmiraCreateTestWindow = CreateWindowExW;
+
+BOOL CALLBACK FindMonitorRect(HMONITOR monitor, HDC, LPRECT, LPARAM context)
+{
+    MonitorSearch* search = reinterpret_cast<MonitorSearch*>(context);
+    MONITORINFOEXW info;
+    ZeroMemory(&info, sizeof(info));
+    info.cbSize = sizeof(info);
+    if (!GetMonitorInfoW(monitor, &info))
+        return TRUE;
+    if (lstrcmpiW(search->deviceName, info.szDevice) != 0)
+        return TRUE;
+    *search->rect = info.rcMonitor;
+    search->found = 1;
+    return FALSE;
+}
+
+static bool BringLiveTestForward()
+{
+    if (AppState.testWindow == NULL || !IsWindow(AppState.testWindow))
+        return false;
+    SetForegroundWindow(AppState.testWindow);
+    return true;
+}
+
+static DisplayDeviceRecord* FirstSelectedDevice(HWND mainWindow)
+{
+    HWND list = GetDlgItem(mainWindow, IDC_DEVICE_LIST);
+    int row = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                            LVNI_SELECTED));
+    if (row < 0)
+        return NULL;
+    return GetDeviceRecord(list, row);
+}
+
+static bool LocateMonitor(const WCHAR* deviceName, RECT* rect)
+{
+    SetRectEmpty(rect);
+    MonitorSearch search = { deviceName, rect, 0 };
+    EnumDisplayMonitors(NULL, NULL, FindMonitorRect, reinterpret_cast<LPARAM>(&search));
+    return search.found != 0 && !IsRectEmpty(rect);
+}
+
+static HWND CreateTestWindow(HWND mainWindow, int command, const RECT& rect)
+{
+    const WCHAR* className =
+        command == IDC_MOTION_TEST ? MotionTestClassName : PatternTestClassName;
+    return PelmiraCreateTestWindow(0, className, NULL, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
+                                   rect.left, rect.top, rect.right - rect.left,
+                                   rect.bottom - rect.top, mainWindow, NULL, AppState.instance,
+                                   NULL);
+}
+
+void StartTest(HWND mainWindow, int command)
+{
+    if (BringLiveTestForward())
+        return;
+    AppState.testWindow = NULL;
+
+    DisplayDeviceRecord* record = FirstSelectedDevice(mainWindow);
+    if (record == NULL)
+        return;
+    lstrcpynW(AppState.testDeviceName, record->adapter.DeviceName,
+              ARRAYSIZE(AppState.testDeviceName));
+    if (!record->hasMonitor) {
+        ShowStringMessage(mainWindow, IDS_NO_MONITOR_ATTACHED, MB_ICONEXCLAMATION);
+        return;
+    }
+    if (!ApplyTestDisplayMode(mainWindow, record))
+        return;
+
+    RECT rect;
+    if (!LocateMonitor(record->adapter.DeviceName, &rect)) {
+        // A mode switched for this test must not outlive the failed start.
+        RevertTestDisplayMode();
+        ShowStringMessage(mainWindow, IDS_INVALID_MONITOR_RECT, MB_ICONERROR);
+        return;
+    }
+    HWND testWindow = CreateTestWindow(mainWindow, command, rect);
+    if (testWindow == NULL) {
+        RevertTestDisplayMode();
+        return;
+    }
+    AppState.testWindow = testWindow;
+    SetForegroundWindow(testWindow);
+}

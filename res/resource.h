@@ -1,0 +1,50 @@
+// Numbers of the program's resources and of the controls in its dialog
+// templates. Shared by the resource script and the C++ code.
+#ifndef PELMIRA_RESOURCE_H
+#define PELMIRA_RESOURCE_H
+
+// Main window (dialog 129)
+#define IDD_MAIN                    129
+#define IDC_DEVICE_LIST             1000
+#define IDC_BITS_PER_PIXEL          1002
+#define IDC_HORZ_RESOLUTION         1003
+#define IDC_VERT_RESOLUTION         1004
+#define IDC_DPI_X                   1005
+#define IDC_DPI_Y                   1006
+#define IDC_PLANES                  1007
+#define IDC_PIXEL_ASPECT            1008
+#define IDC_SCREEN_ASPECT           1009
+#define IDC_PIXEL_DIAGONAL          1010
+#define IDC_NUMBER_OF_COLORS        1011
+#define IDC_REFRESH_RATE            1012
+#define IDC_MODE_LIST               1013
+#define IDC_PATTERN_TEST            1015
+#define IDC_VIRTUAL_SCREEN          1018
+#define IDC_MONITOR_RECT            1020
+#define IDC_ABOUT                   1021
+#define IDC_USE_TEST_MODE           1022
+#define IDC_HYPOTENUSE              1029
+#define IDC_MOTION_TEST             1030
+#define IDC_BANNER_PLACE            1046
+#define IDC_QUICK_HELP              110
+
+// String table
+#define IDS_APP_TITLE               103
+#define IDS_DEVICE_INFO_FAILED      104
+#define IDS_NO_MONITOR_ATTACHED     105
+#define IDS_NO_MONITOR_FOUND        106
+#define IDS_INVALID_MONITOR_RECT    107
+#define IDS_MODE_CHANGE_FAILED      108
+#define IDS_MOTION_START_FAILED     110
+#define IDS_QUICK_HELP              111
+
+// Pictures
+#define IDB_LOGO                    101
+#define IDB_ADAPTER                 130
+#define IDB_MONITOR                 131
+#define IDB_CROSS                   136
+#define IDB_ARROW_RIGHT             137
+#define IDB_ARROW_LEFT              138
+#define IDI_APP                     107
+
+#endif

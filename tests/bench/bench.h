@@ -1,0 +1,66 @@
+// The test bench: painting into DIB sections, counting GDI and USER objects,
+// pumping messages for a bounded time and recording message boxes.
+#ifndef PELMIRA_TEST_BENCH_H
+#define PELMIRA_TEST_BENCH_H
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// A 32-bit top-down DIB section selected into a memory DC.
+struct TestDib {
+    HDC dc;
+    HBITMAP bitmap;
+    HGDIOBJ previousBitmap;
+    DWORD* bits;
+    int width;
+    int height;
+};
+
+bool CreateTestDib(TestDib* dib, int width, int height);
+void DestroyTestDib(TestDib* dib);
+// The pixel at (x, y) as a COLORREF, after GdiFlush.
+COLORREF DibPixel(const TestDib& dib, int x, int y);
+void FillDib(const TestDib& dib, COLORREF color);
+// Number of pixels in rect equal to color.
+int CountDibPixels(const TestDib& dib, const RECT& rect, COLORREF color);
+
+// Live GDI objects made by the test executable's own code, by kind. Counted
+// by patching the executable's import table (GetGuiResources is always 0
+// under Wine); objects made before InstallObjectCounter are not counted.
+struct ObjectCounts {
+    int pens;
+    int brushes;
+    int fonts;
+    int bitmaps;
+    int regions;
+    int memoryDcs;  // CreateCompatibleDC, CreateDCW, CreateICW
+    int windowDcs;  // GetDC, GetWindowDC, GetDCEx not yet released
+    int windows;    // windows of this thread, children included
+};
+
+void InstallObjectCounter();
+ObjectCounts CurrentObjectCounts();
+std::string DescribeCounts(const ObjectCounts& counts);
+bool SameCounts(const ObjectCounts& a, const ObjectCounts& b);
+
+// Dispatches messages until done() holds or timeoutMs passes; true if done.
+bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs);
+void PumpMessagesFor(DWORD milliseconds);
+
+// Message boxes that the program would have shown.
+struct RecordedMessageBox {
+    HWND owner;
+    std::wstring text;
+    std::wstring caption;
+    UINT type;
+};
+
+void StartRecordingMessageBoxes();
+std::vector<RecordedMessageBox> StopRecordingMessageBoxes();
+
+std::string Narrow(const std::wstring& text);
+
+#endif

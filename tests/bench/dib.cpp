@@ -1,0 +1,65 @@
+#include "bench/bench.h"
+
+bool CreateTestDib(TestDib* dib, int width, int height)
+{
+    ZeroMemory(dib, sizeof(*dib));
+    BITMAPINFO info;
+    ZeroMemory(&info, sizeof(info));
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = NULL;
+    dib->bitmap = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    if (dib->bitmap == NULL)
+        return false;
+    dib->dc = CreateCompatibleDC(NULL);
+    dib->previousBitmap = SelectObject(dib->dc, dib->bitmap);
+    dib->bits = static_cast<DWORD*>(bits);
+    dib->width = width;
+    dib->height = height;
+    return true;
+}
+
+void DestroyTestDib(TestDib* dib)
+{
+    if (dib->dc != NULL) {
+        SelectObject(dib->dc, dib->previousBitmap);
+        DeleteDC(dib->dc);
+    }
+    if (dib->bitmap != NULL)
+        DeleteObject(dib->bitmap);
+    ZeroMemory(dib, sizeof(*dib));
+}
+
+static COLORREF FromDibWord(DWORD word)
+{
+    return RGB((word >> 16) & 0xFF, (word >> 8) & 0xFF, word & 0xFF);
+}
+
+COLORREF DibPixel(const TestDib& dib, int x, int y)
+{
+    GdiFlush();
+    return FromDibWord(dib.bits[y * dib.width + x]);
+}
+
+void FillDib(const TestDib& dib, COLORREF color)
+{
+    GdiFlush();
+    DWORD word = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+    for (int i = 0; i < dib.width * dib.height; ++i)
+        dib.bits[i] = word;
+}
+
+int CountDibPixels(const TestDib& dib, const RECT& rect, COLORREF color)
+{
+    GdiFlush();
+    int count = 0;
+    for (int y = rect.top; y < rect.bottom; ++y)
+        for (int x = rect.left; x < rect.right; ++x)
+            if (FromDibWord(dib.bits[y * dib.width + x]) == color)
+                ++count;
+    return count;
+}
