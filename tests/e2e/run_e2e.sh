@@ -1,1 +1,81 @@
-exit 0
+#!/usr/bin/env bash
+# End to end, as a user would: Pelmira in a 1920x1080 Wine virtual desktop,
+# driven with real keys. Arguments: the program and the Wine loader.
+set -euo pipefail
+program=$1
+loader=$2
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+work=$(mktemp -d)
+desktop="pelmira_e2e_$$"
+trap 'rm -rf "$work"' EXIT
+
+fail() { echo "FAILED: $*" >&2; exit 1; }
+
+shot() {  # shot NAME: screenshot of the desktop as $work/NAME.ppm (and .png)
+    import -window root "$work/$1.png"
+    convert "$work/$1.png" "$work/$1.ppm"
+    [ -n "${PELMIRA_E2E_SHOTS:-}" ] && cp "$work/$1.png" "$PELMIRA_E2E_SHOTS/" || true
+}
+
+# Waits up to $1 seconds for screen_check.py $2 to pass on a fresh screenshot.
+wait_for_screen() {
+    local seconds=$1 check=$2 end=$((SECONDS + $1))
+    while :; do
+        shot "$check"
+        python3 "$here/screen_check.py" "$check" "$work/$check.ppm" >/dev/null 2>&1 && return 0
+        [ $SECONDS -ge $end ] && { python3 "$here/screen_check.py" "$check" "$work/$check.ppm" || true; return 1; }
+        sleep 0.5
+    done
+}
+
+wait_for_banner() {  # the main window is on screen, banner and all
+    local end=$((SECONDS + $1))
+    while :; do
+        shot main
+        python3 "$here/screen_check.py" banner "$work/main.ppm" >/dev/null 2>&1 && return 0
+        [ $SECONDS -ge $end ] && return 1
+        sleep 0.5
+    done
+}
+
+# The program runs from a batch file so that its exit code can be kept: the
+# virtual desktop's explorer does not pass it on.
+winprogram=$("$loader" winepath -w "$program" 2>/dev/null)
+winwork=$("$loader" winepath -w "$work" 2>/dev/null)
+printf '@echo off\r\nstart /wait "" "%s"\r\necho %%ERRORLEVEL%% > "%s\\exitcode.txt"\r\n' \
+    "$winprogram" "$winwork" > "$work/run.bat"
+"$loader" explorer "/desktop=$desktop,1920x1080" cmd /c "$winwork\\run.bat" &
+explorer=$!
+
+window=""
+for tries in $(seq 1 100); do
+    window=$(xdotool search --name "$desktop - Wine desktop" 2>/dev/null | head -1) && [ -n "$window" ] && break
+    sleep 0.2
+done
+[ -n "$window" ] || fail "the Wine desktop did not appear"
+[ "$(xwininfo -id "$window" | awk '/Width:/ {print $2}')" = 1920 ] || fail "the desktop is not 1920 wide"
+
+wait_for_banner 30 || fail "the main window with its red banner did not appear"
+python3 "$here/screen_check.py" selected "$work/main.ppm" || fail "no device row is selected"
+echo "main window up, device row selected, banner at $(python3 "$here/screen_check.py" banner "$work/main.ppm")"
+
+xdotool windowfocus "$window" 2>/dev/null || true
+xdotool key alt+p
+wait_for_screen 15 covered || fail "Alt+P did not open a test window over the whole desktop"
+echo "pattern test covers the desktop"
+
+xdotool key Escape
+wait_for_banner 15 || fail "Escape did not end the pattern test"
+echo "Escape ended the pattern test"
+
+xdotool key alt+F4
+for tries in $(seq 1 100); do
+    kill -0 "$explorer" 2>/dev/null || break
+    sleep 0.2
+done
+kill -0 "$explorer" 2>/dev/null && fail "Alt+F4 did not end the program"
+[ -f "$work/exitcode.txt" ] || fail "the program's exit code was not recorded"
+code=$(tr -d ' \r\n' < "$work/exitcode.txt")
+[ "$code" = 0 ] || fail "exit code $code"
+echo "closed with exit code 0"
+echo "1 passed, 0 failed"

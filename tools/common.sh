@@ -1,0 +1,106 @@
+# Shared steps of tools/run.sh and tools/test.sh: install what is missing,
+# build, prepare the Wine prefix and a display. Sourced, not run.
+
+PELMIRA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+PELMIRA_BUILD=$PELMIRA_ROOT/build
+PELMIRA_BUILD_X64=$PELMIRA_ROOT/build/x64
+export WINEPREFIX=${PELMIRA_WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/pelmira/wine}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+
+PELMIRA_PACKAGES="wine wine32:i386 wine64 fonts-wine g++-mingw-w64-i686 g++-mingw-w64-x86-64
+    mingw-w64-tools cmake make googletest xvfb xdotool imagemagick x11-utils icoutils"
+
+pelmira_log() { echo "[pelmira] $*" >&2; }
+
+pelmira_as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+# Installs the Debian packages that are not there yet.
+pelmira_install_packages() {
+    local missing="" package
+    for package in $PELMIRA_PACKAGES; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+            missing="$missing $package"
+    done
+    [ -z "$missing" ] && return 0
+    pelmira_log "installing:$missing"
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        pelmira_as_root dpkg --add-architecture i386
+    fi
+    pelmira_as_root apt-get update -q
+    # shellcheck disable=SC2086
+    pelmira_as_root env DEBIAN_FRONTEND=noninteractive \
+        apt-get install -y -q --no-install-recommends $missing
+}
+
+# Whether this kernel runs 32-bit processes, which 32-bit Wine needs (some
+# virtual machines switch the 32-bit emulation off).
+pelmira_wine32_works() {
+    /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+# The build whose executables Wine can run here: the 32-bit one where the
+# kernel allows, else the 64-bit build of the same sources.
+pelmira_runnable_build() {
+    if pelmira_wine32_works; then echo "$PELMIRA_BUILD"; else echo "$PELMIRA_BUILD_X64"; fi
+}
+
+pelmira_wine_loader() {
+    if pelmira_wine32_works; then echo /usr/lib/wine/wine; else echo /usr/lib/wine/wine64; fi
+}
+
+pelmira_configure_and_build() {
+    local dir=$1 toolchain=$2
+    cmake -S "$PELMIRA_ROOT" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$PELMIRA_ROOT/cmake/$toolchain" \
+        -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build "$dir" -j"$(nproc)"
+}
+
+# build/Pelmira.exe is always the 32-bit program; the 64-bit build is made
+# too where only it can run here.
+pelmira_build() {
+    pelmira_configure_and_build "$PELMIRA_BUILD" mingw-i686.cmake
+    if ! pelmira_wine32_works; then
+        pelmira_log "this kernel cannot run 32-bit processes: tests use the 64-bit build"
+        pelmira_configure_and_build "$PELMIRA_BUILD_X64" mingw-x86_64.cmake
+    fi
+}
+
+# Creates the Wine prefix once; later runs reuse it.
+pelmira_prepare_prefix() {
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        pelmira_log "creating the Wine prefix $WINEPREFIX (once)"
+        mkdir -p "$WINEPREFIX"
+        /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || "$(pelmira_wine_loader)" wineboot -i >/dev/null 2>&1
+        # A crash must end the process, not wait for someone to close a dialog.
+        /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+        wineserver -w
+    fi
+}
+
+# Starts an Xvfb display of 1920x1080 and exports DISPLAY; the caller stops
+# it with pelmira_stop_display.
+pelmira_start_display() {
+    local number
+    for number in $(seq 91 140); do
+        [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ] && continue
+        Xvfb ":$number" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+        PELMIRA_XVFB_PID=$!
+        export DISPLAY=":$number"
+        local tries
+        for tries in $(seq 1 50); do
+            xdpyinfo >/dev/null 2>&1 && return 0
+            sleep 0.1
+        done
+        kill "$PELMIRA_XVFB_PID" 2>/dev/null
+    done
+    pelmira_log "could not start Xvfb"
+    return 1
+}
+
+pelmira_stop_display() {
+    [ -n "${PELMIRA_XVFB_PID:-}" ] && kill "$PELMIRA_XVFB_PID" 2>/dev/null
+    PELMIRA_XVFB_PID=
+}

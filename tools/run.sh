@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Pelmira and runs it. With an X display the
+# main window opens there; without one, Pelmira runs in a private Xvfb
+# display and a screenshot of its main window is saved.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+pelmira_install_packages
+pelmira_build
+program=$(pelmira_runnable_build)/Pelmira.exe
+loader=$(pelmira_wine_loader)
+
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    pelmira_prepare_prefix
+    exec "$loader" "$program"
+fi
+
+pelmira_start_display
+trap 'wineserver -k >/dev/null 2>&1 || true; pelmira_stop_display' EXIT
+pelmira_prepare_prefix
+"$loader" explorer /desktop=Pelmira,1280x800 "$program" &
+for tries in $(seq 1 100); do
+    xdotool search --name "Pelmira - Wine desktop" >/dev/null 2>&1 && break
+    sleep 0.2
+done
+sleep 3
+shot=$PELMIRA_BUILD/pelmira-main-window.png
+import -window root "$shot"
+echo "Screenshot of the main window: $shot"

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Pelmira and its tests, and runs the whole
+# test suite under Wine in a private Xvfb display.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+pelmira_install_packages
+pelmira_build
+pelmira_start_display
+trap 'wineserver -k >/dev/null 2>&1 || true; pelmira_stop_display' EXIT
+pelmira_prepare_prefix
+# One wineserver for the whole run: every test process would otherwise start
+# its own.
+wineserver -p
+ctest --test-dir "$(pelmira_runnable_build)" --output-on-failure --timeout 900 "$@"
