@@ -37,7 +37,8 @@ void CreateSharedGdiObjects(int dpiY)
 
 static void DeleteIfMade(HGDIOBJ object)
 {
-    if (object != NULL)
+    // A hollow brush may be the stock null brush, which is never deleted.
+    if (object != NULL && object != GetStockObject(NULL_BRUSH))
         DeleteObject(object);
 }
 

@@ -20,4 +20,4 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
 # ctest runs the cross-built test executables through Wine.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${PELMIRA_WINE_LOADER})
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run.sh ${PELMIRA_WINE_LOADER})

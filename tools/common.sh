@@ -4,7 +4,7 @@
 PELMIRA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 PELMIRA_BUILD=$PELMIRA_ROOT/build
 PELMIRA_BUILD_X64=$PELMIRA_ROOT/build/x64
-export WINEPREFIX=${PELMIRA_WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/pelmira/wine}
+PELMIRA_CACHE=${XDG_CACHE_HOME:-$HOME/.cache}/pelmira
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
@@ -68,16 +68,28 @@ pelmira_build() {
     fi
 }
 
-# Creates the Wine prefix once; later runs reuse it.
+# Creates a Wine prefix once and exports WINEPREFIX; later runs reuse it.
+# "run" is the user's prefix. "test" keeps every window of the tests in a
+# 1920x1080 Wine virtual desktop: the same screen on every machine, real
+# display mode changes, and no 2 s wait for a window manager that is not
+# there each time a visible window is destroyed.
 pelmira_prepare_prefix() {
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        pelmira_log "creating the Wine prefix $WINEPREFIX (once)"
-        mkdir -p "$WINEPREFIX"
-        /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || "$(pelmira_wine_loader)" wineboot -i >/dev/null 2>&1
-        # A crash must end the process, not wait for someone to close a dialog.
-        /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-        wineserver -w
+    local kind=$1
+    export WINEPREFIX=${PELMIRA_WINEPREFIX:-$PELMIRA_CACHE/wine-$kind}
+    [ -f "$WINEPREFIX/.pelmira-ready" ] && return 0
+    pelmira_log "creating the Wine prefix $WINEPREFIX (once)"
+    mkdir -p "$WINEPREFIX"
+    local wine=/usr/lib/wine/wine64
+    "$wine" wineboot -i >/dev/null 2>&1
+    # A crash must end the process, not wait for someone to close a dialog.
+    "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    if [ "$kind" = test ]; then
+        "$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+        "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1920x1080 /f >/dev/null 2>&1
     fi
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w
+    touch "$WINEPREFIX/.pelmira-ready"
 }
 
 # Starts an Xvfb display of 1920x1080 and exports DISPLAY; the caller stops

@@ -11,13 +11,13 @@ program=$(pelmira_runnable_build)/Pelmira.exe
 loader=$(pelmira_wine_loader)
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-    pelmira_prepare_prefix
+    pelmira_prepare_prefix run
     exec "$loader" "$program"
 fi
 
 pelmira_start_display
 trap 'wineserver -k >/dev/null 2>&1 || true; pelmira_stop_display' EXIT
-pelmira_prepare_prefix
+pelmira_prepare_prefix run
 "$loader" explorer /desktop=Pelmira,1280x800 "$program" &
 for tries in $(seq 1 100); do
     xdotool search --name "Pelmira - Wine desktop" >/dev/null 2>&1 && break

@@ -8,8 +8,10 @@ pelmira_install_packages
 pelmira_build
 pelmira_start_display
 trap 'wineserver -k >/dev/null 2>&1 || true; pelmira_stop_display' EXIT
-pelmira_prepare_prefix
+pelmira_prepare_prefix test
 # One wineserver for the whole run: every test process would otherwise start
 # its own.
 wineserver -p
+# Start Wine's services now, away from ctest's output pipes.
+"$(pelmira_wine_loader)" wineboot >/dev/null 2>&1 </dev/null || true
 ctest --test-dir "$(pelmira_runnable_build)" --output-on-failure --timeout 900 "$@"

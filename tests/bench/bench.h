@@ -63,4 +63,7 @@ std::vector<RecordedMessageBox> StopRecordingMessageBoxes();
 
 std::string Narrow(const std::wstring& text);
 
+// Bytes in use on the C runtime's heap, where the program's records live.
+size_t CrtHeapBytesInUse();
+
 #endif

@@ -14,10 +14,20 @@ enum ObjectKind { KindPen, KindBrush, KindFont, KindBitmap, KindRegion, KindMemo
 std::mutex CounterLock;
 std::map<HANDLE, ObjectKind> LiveObjects;
 
+// Creation functions may hand out stock objects (a hollow brush is the stock
+// null brush); those are never freed and are not counted.
+bool IsStockObject(HANDLE handle)
+{
+    for (int id = WHITE_BRUSH; id <= DC_PEN; ++id)
+        if (GetStockObject(id) == handle)
+            return true;
+    return false;
+}
+
 template <typename Handle>
 Handle Track(Handle handle, ObjectKind kind)
 {
-    if (handle != NULL) {
+    if (handle != NULL && !IsStockObject(reinterpret_cast<HANDLE>(handle))) {
         std::lock_guard<std::mutex> hold(CounterLock);
         LiveObjects[reinterpret_cast<HANDLE>(handle)] = kind;
     }

@@ -1,5 +1,7 @@
 #include "bench/bench.h"
 
+#include <malloc.h>
+
 bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs)
 {
     DWORD start = GetTickCount();
@@ -35,4 +37,18 @@ std::string Narrow(const std::wstring& text)
     for (wchar_t c : text)
         result += (c >= 32 && c < 127) || c == '\n' ? static_cast<char>(c) : '?';
     return result;
+}
+
+size_t CrtHeapBytesInUse()
+{
+    HANDLE heap = reinterpret_cast<HANDLE>(_get_heap_handle());
+    size_t total = 0;
+    HeapLock(heap);
+    PROCESS_HEAP_ENTRY entry;
+    entry.lpData = NULL;
+    while (HeapWalk(heap, &entry))
+        if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY)
+            total += entry.cbData;
+    HeapUnlock(heap);
+    return total;
 }

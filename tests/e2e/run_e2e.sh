@@ -10,6 +10,7 @@ desktop="pelmira_e2e_$$"
 trap 'rm -rf "$work"' EXIT
 
 fail() { echo "FAILED: $*" >&2; exit 1; }
+trap 'echo "FAILED: command at line $LINENO of run_e2e.sh" >&2' ERR
 
 shot() {  # shot NAME: screenshot of the desktop as $work/NAME.ppm (and .png)
     import -window root "$work/$1.png"
@@ -40,11 +41,15 @@ wait_for_banner() {  # the main window is on screen, banner and all
 
 # The program runs from a batch file so that its exit code can be kept: the
 # virtual desktop's explorer does not pass it on.
-winprogram=$("$loader" winepath -w "$program" 2>/dev/null)
-winwork=$("$loader" winepath -w "$work" 2>/dev/null)
+# Wine maps the Unix root to drive Z:.
+windows_path() { local path; path=$(realpath "$1"); echo "Z:${path//\//\\}"; }
+winprogram=$(windows_path "$program")
+winwork=$(windows_path "$work")
 printf '@echo off\r\nstart /wait "" "%s"\r\necho %%ERRORLEVEL%% > "%s\\exitcode.txt"\r\n' \
     "$winprogram" "$winwork" > "$work/run.bat"
-"$loader" explorer "/desktop=$desktop,1920x1080" cmd /c "$winwork\\run.bat" &
+# Its output goes to a file: Wine's helper processes would hold a pipe open.
+"$loader" explorer "/desktop=$desktop,1920x1080" cmd /c "$winwork\\run.bat" \
+    >"$work/explorer.log" 2>&1 </dev/null &
 explorer=$!
 
 window=""
