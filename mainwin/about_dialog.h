@@ -4,9 +4,23 @@
 
 #include <windows.h>
 
-INT_PTR CALLBACK AboutDlgProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The rights line and the author's address appear in both dialogs. They are
+// literals, not arrays, so that the Terms of Use text and the e-mail link can
+// be put together from them at compile time.
+#define PELMIRA_RIGHTS_LINE L"Copyright (C) 2026 Pelmira developers"
+#define PELMIRA_AUTHOR_ADDRESS L"pelmira@example.org"
 
-// Runs the modal About dialog owned by owner.
+INT_PTR CALLBACK AboutDlgProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK TermsDlgProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Run the modal About or Terms of Use dialog owned by owner; they do nothing
+// while AppState.instance is null.
 void ShowAboutDialog(HWND owner);
+void ShowTermsDialog(HWND owner);
+
+// Opens a link target with its program (ShellExecuteW); tests replace it to
+// see the e-mail link's target without starting a mail program.
+typedef HINSTANCE (WINAPI *ShellExecuteFunction)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+extern ShellExecuteFunction PelmiraShellExecute;
 
 #endif

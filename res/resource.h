@@ -28,6 +28,18 @@
 #define IDC_BANNER_PLACE            1046
 #define IDC_QUICK_HELP              110
 
+// About dialog (dialog 100); its logo is IDB_LOGO
+#define IDD_ABOUT                   100
+#define IDC_ABOUT_PRODUCT           1000
+#define IDC_ABOUT_VERSION           1001
+#define IDC_ABOUT_RIGHTS            1002
+#define IDC_ABOUT_LICENCE           1003
+#define IDC_ABOUT_MAIL              1004
+
+// Terms of Use dialog (dialog 102)
+#define IDD_TERMS                   102
+#define IDC_TERMS_TEXT              1006
+
 // String table
 #define IDS_APP_TITLE               103
 #define IDS_DEVICE_INFO_FAILED      104
