@@ -28,7 +28,7 @@ static const WCHAR TermsOfUseText[] =
     L"\r\n"
     PELMIRA_RIGHTS_LINE L"\r\n"
     L"\r\n"
-    L"Thank you for choosing this application\r\n"
+    L"Thank you for choose this application\r\n"
     L"email: " PELMIRA_AUTHOR_ADDRESS L"\r\n"
     L"\r\n";
 

@@ -550,7 +550,7 @@ TEST_F(AboutDialogTest, TermsTextHasItsTwentyTwoLines)
     // The rights line and the address are those of the About dialog.
     EXPECT_EQ(WindowText(GetDlgItem(about, IDC_ABOUT_RIGHTS)), line[17]);
     EXPECT_EQ(L"mailto:" PELMIRA_AUTHOR_ADDRESS, LinkUrl(mail, 0));
-    EXPECT_EQ(L"Thank you for choosing this application", line[19]);
+    EXPECT_EQ(L"Thank you for choose this application", line[19]);
     EXPECT_EQ(L"email: " PELMIRA_AUTHOR_ADDRESS, line[20]);
     const int empty[] = { 3, 5, 8, 11, 13, 16, 18, 21 };
     for (int blank : empty)
