@@ -20,4 +20,15 @@ int FillModeList(HWND list, const WCHAR* deviceName);
 // Empties the list and frees the record of every item.
 void ClearModeList(HWND list);
 
+// Whether a mode has the entry's depth, rate, flags and size.
+bool ModeMatchesEntry(const DEVMODEW& mode, const DisplayModeEntry& entry);
+
+// A zero-filled DEVMODEW with its size set.
+void ClearDevMode(DEVMODEW* mode);
+
+// The display settings enumeration behind the list; tests replace it to
+// offer modes that the machine does not have.
+typedef BOOL (WINAPI *EnumDisplaySettingsFunction)(LPCWSTR, DWORD, DEVMODEW*, DWORD);
+extern EnumDisplaySettingsFunction PelmiraEnumDisplaySettings;
+
 #endif

@@ -2,27 +2,105 @@
 #include "display/test_mode.h"
 
 #include "app/app_state.h"
+#include "display/mode_list.h"
 #include "mainwin/device_list.h"
+#include "res/resource.h"
 
-BOOL ApplyTestDisplayMode(HWND, const DisplayDeviceRecord*)
+ChangeDisplaySettingsFunction PelmiraChangeDisplaySettings = ChangeDisplaySettingsExW;
+
+static LPTOP_LEVEL_EXCEPTION_FILTER PreviousCrashFilter;
+static bool CrashFilterInstalled;
+
+// A mode to apply: zero-filled, with exactly depth, size, flags and rate.
+static void BuildMode(DEVMODEW* mode, DWORD bitsPerPel, DWORD width, DWORD height,
+                      DWORD displayFlags, DWORD frequency)
+{
+    ClearDevMode(mode);
+    mode->dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT | DM_DISPLAYFLAGS | DM_DISPLAYFREQUENCY;
+    mode->dmBitsPerPel = bitsPerPel;
+    mode->dmPelsWidth = width;
+    mode->dmPelsHeight = height;
+    mode->dmDisplayFlags = displayFlags;
+    mode->dmDisplayFrequency = frequency;
+}
+
+static LONG SwitchToSavedMode(ChangeDisplaySettingsFunction change)
+{
+    const DEVMODEW& saved = AppState.testDevMode;
+    DEVMODEW mode;
+    BuildMode(&mode, saved.dmBitsPerPel, saved.dmPelsWidth, saved.dmPelsHeight,
+              saved.dmDisplayFlags, saved.dmDisplayFrequency);
+    return change(AppState.testDeviceName, &mode, NULL, RestoreModeFlags, NULL);
+}
+
+// A crash during a switched test must not leave the user in the test mode.
+static LONG WINAPI RestoreModeOnCrash(EXCEPTION_POINTERS* exception)
+{
+    if (AppState.displayModeChanged)
+        SwitchToSavedMode(ChangeDisplaySettingsExW);
+    return PreviousCrashFilter != NULL ? PreviousCrashFilter(exception) : EXCEPTION_CONTINUE_SEARCH;
+}
+
+static void InstallCrashFilter()
+{
+    if (CrashFilterInstalled)
+        return;
+    PreviousCrashFilter = SetUnhandledExceptionFilter(RestoreModeOnCrash);
+    CrashFilterInstalled = true;
+}
+
+static void RemoveCrashFilter()
+{
+    if (!CrashFilterInstalled)
+        return;
+    SetUnhandledExceptionFilter(PreviousCrashFilter);
+    PreviousCrashFilter = NULL;
+    CrashFilterInstalled = false;
+}
+
+static const DisplayModeEntry* SelectedTestMode(HWND mainWindow)
+{
+    HWND list = GetDlgItem(mainWindow, IDC_MODE_LIST);
+    LRESULT index = SendMessageW(list, LB_GETCURSEL, 0, 0);
+    if (index < 0)
+        return NULL;
+    LRESULT data = SendMessageW(list, LB_GETITEMDATA, index, 0);
+    if (data == LB_ERR || data == 0)
+        return NULL;
+    return reinterpret_cast<const DisplayModeEntry*>(data);
+}
+
+BOOL ApplyTestDisplayMode(HWND mainWindow, const DisplayDeviceRecord* record)
 {
     AppState.displayModeChanged = 0;
+    if (IsDlgButtonChecked(mainWindow, IDC_USE_TEST_MODE) != BST_CHECKED)
+        return TRUE;
+    const DisplayModeEntry* test = SelectedTestMode(mainWindow);
+    if (test == NULL)
+        return TRUE;
+
+    const WCHAR* device = record->adapter.DeviceName;
+    ClearDevMode(&AppState.testDevMode);
+    PelmiraEnumDisplaySettings(device, ENUM_CURRENT_SETTINGS, &AppState.testDevMode, 0);
+    if (ModeMatchesEntry(AppState.testDevMode, *test))
+        return TRUE;
+
+    DEVMODEW mode;
+    BuildMode(&mode, test->bitsPerPel, test->width, test->height, test->displayFlags, test->frequency);
+    GetWindowRect(mainWindow, &AppState.savedMainWindowRect);
+    if (PelmiraChangeDisplaySettings(device, &mode, NULL, TestModeSwitchFlags, NULL) != DISP_CHANGE_SUCCESSFUL) {
+        ShowStringMessage(mainWindow, IDS_MODE_CHANGE_FAILED, MB_ICONERROR);
+        return FALSE;
+    }
+    AppState.displayModeChanged = 1;
+    InstallCrashFilter();
     return TRUE;
 }
 
 static void PutSavedModeBack()
 {
-    DEVMODEW mode;
-    ZeroMemory(&mode, sizeof(mode));
-    mode.dmSize = sizeof(mode);
-    mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT | DM_DISPLAYFLAGS | DM_DISPLAYFREQUENCY;
-    mode.dmBitsPerPel = AppState.testDevMode.dmBitsPerPel;
-    mode.dmPelsWidth = AppState.testDevMode.dmPelsWidth;
-    mode.dmPelsHeight = AppState.testDevMode.dmPelsHeight;
-    mode.dmDisplayFlags = AppState.testDevMode.dmDisplayFlags;
-    mode.dmDisplayFrequency = AppState.testDevMode.dmDisplayFrequency;
-    ChangeDisplaySettingsExW(AppState.testDeviceName, &mode, NULL, CDS_RESET, NULL);
-
+    SwitchToSavedMode(PelmiraChangeDisplaySettings);
+    RemoveCrashFilter();
     const RECT& saved = AppState.savedMainWindowRect;
     SetWindowPos(AppState.mainWindow, NULL, saved.left, saved.top, saved.right - saved.left,
                  saved.bottom - saved.top, SWP_SHOWWINDOW);

@@ -39,9 +39,7 @@ protected:
             CloseThemeData(ownTheme);
         AppState.listTheme = savedTheme;
         DestroyWindow(main);
-        MSG message;
-        while (PeekMessageW(&message, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
+        DrainQuitMessages();
     }
 
     // Draws row 0 of the list with the test's record into the DIB, which is

@@ -10,6 +10,7 @@
 #include "app/app_state.h"
 #include "app/startup.h"
 #include "bench/bench.h"
+#include "bench/records.h"
 #include "mainwin/device_list.h"
 #include "res/resource.h"
 
@@ -97,13 +98,6 @@ TEST(DeviceListRows, HeightFromTheDefaultGuiFont)
     EXPECT_EQ(static_cast<UINT>(DeviceRowHeight(&stock)), measure.itemHeight);
 }
 
-DisplayDeviceRecord* NewAdapter(const WCHAR* name)
-{
-    DisplayDeviceRecord* record = static_cast<DisplayDeviceRecord*>(calloc(1, sizeof(DisplayDeviceRecord)));
-    lstrcpyW(record->adapter.DeviceName, name);
-    return record;
-}
-
 class DeviceListTest : public testing::Test {
 protected:
     void SetUp() override
@@ -116,9 +110,7 @@ protected:
     void TearDown() override
     {
         DestroyWindow(main);
-        MSG message;
-        while (PeekMessageW(&message, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
+        DrainQuitMessages();
     }
 
     int SelectedCount()
@@ -193,8 +185,8 @@ TEST_F(DeviceListTest, ListsEveryAdapterAndSelectsThePrimaryDisplay)
 TEST_F(DeviceListTest, MonitorRectanglesMatchAdaptersWithoutRegardToCase)
 {
     SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
-    DisplayDeviceRecord* rows[] = { NewAdapter(L"\\\\.\\DISPLAY1"), NewAdapter(L"\\\\.\\DISPLAY1"),
-                                    NewAdapter(L"\\\\.\\Display2") };
+    DisplayDeviceRecord* rows[] = { NewDeviceRecord(L"\\\\.\\DISPLAY1", false), NewDeviceRecord(L"\\\\.\\DISPLAY1", false),
+                                    NewDeviceRecord(L"\\\\.\\Display2", false) };
     PopulateDeviceList(list, rows, 3);
     // The real monitor matched the first row of its name only.
     RECT empty = {};

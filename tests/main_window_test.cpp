@@ -10,6 +10,7 @@
 #include "app/app_state.h"
 #include "app/startup.h"
 #include "bench/bench.h"
+#include "bench/records.h"
 #include "bench/dialog_template.h"
 #include "mainwin/device_list.h"
 #include "mainwin/main_dialog.h"
@@ -109,13 +110,6 @@ TEST(MainWindowTemplate, MatchesItsTable)
     }
 }
 
-void DrainQuit()
-{
-    MSG message;
-    while (PeekMessageW(&message, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
-}
-
 class MainWindowTest : public testing::Test {
 protected:
     void SetUp() override
@@ -131,7 +125,7 @@ protected:
     {
         if (IsWindow(main))
             DestroyWindow(main);
-        DrainQuit();
+        DrainQuitMessages();
         PelmiraCreateTestWindow = CreateWindowExW;
         boxes = StopRecordingMessageBoxes();
         EXPECT_EQ(NULL, AppState.testWindow);
@@ -167,19 +161,6 @@ protected:
     HWND list = NULL;
     std::vector<RecordedMessageBox> boxes;
 };
-
-DisplayDeviceRecord* NewRecord(const WCHAR* adapterName, bool hasMonitor)
-{
-    DisplayDeviceRecord* record = static_cast<DisplayDeviceRecord*>(calloc(1, sizeof(DisplayDeviceRecord)));
-    lstrcpyW(record->adapter.DeviceName, adapterName);
-    record->adapter.StateFlags = DISPLAY_DEVICE_ATTACHED_TO_DESKTOP;
-    if (hasMonitor) {
-        record->hasMonitor = 1;
-        lstrcpyW(record->monitor.DeviceName, L"\\\\.\\DISPLAY1\\Monitor0");
-        record->monitor.StateFlags = DISPLAY_DEVICE_ACTIVE | DISPLAY_DEVICE_ATTACHED;
-    }
-    return record;
-}
 
 RECT PrimaryMonitorRect()
 {
@@ -248,13 +229,13 @@ TEST_F(MainWindowTest, StartRefusals)
     EXPECT_EQ(NULL, AppState.testWindow);
 
     // A row without a monitor: string 105, with the adapter noted.
-    DisplayDeviceRecord* lonely[] = { NewRecord(L"\\\\.\\DISPLAY7", false) };
+    DisplayDeviceRecord* lonely[] = { NewDeviceRecord(L"\\\\.\\DISPLAY7", false) };
     ReplaceRows(lonely, 1, 0);
     Command(IDC_MOTION_TEST);
     EXPECT_STREQ(L"\\\\.\\DISPLAY7", AppState.testDeviceName);
 
     // A monitor that no display monitor matches: string 107.
-    DisplayDeviceRecord* unmatched[] = { NewRecord(L"\\\\.\\DISPLAY9", true) };
+    DisplayDeviceRecord* unmatched[] = { NewDeviceRecord(L"\\\\.\\DISPLAY9", true) };
     ReplaceRows(unmatched, 1, 0);
     Command(IDC_PATTERN_TEST);
 
@@ -324,7 +305,7 @@ TEST_F(MainWindowTest, TestWindowsCoverTheMonitorAndEndOnEscape)
         EXPECT_EQ(0, AppState.motionActive);
     }
     // A device name that differs only in case still finds its monitor.
-    DisplayDeviceRecord* lowerCase[] = { NewRecord(L"\\\\.\\display1", true) };
+    DisplayDeviceRecord* lowerCase[] = { NewDeviceRecord(L"\\\\.\\display1", true) };
     ReplaceRows(lowerCase, 1, 0);
     Command(IDC_PATTERN_TEST);
     ASSERT_TRUE(IsWindow(AppState.testWindow));
@@ -377,18 +358,18 @@ TEST_F(MainWindowTest, ClosingTearsDownAndQuits)
 TEST_F(MainWindowTest, OpeningAndClosingLeaksNothing)
 {
     SendMessageW(main, WM_CLOSE, 0, 0);
-    DrainQuit();
+    DrainQuitMessages();
     ObjectCounts before = CurrentObjectCounts();
     size_t heapBefore = CrtHeapBytesInUse();
     for (int i = 0; i < 20; ++i) {
         HWND window = CreateMainWindow();
         ASSERT_TRUE(window != NULL);
         // Rows of its own, which only LVN_DELETEITEM frees.
-        DisplayDeviceRecord* rows[] = { NewRecord(L"\\\\.\\DISPLAY5", true), NewRecord(L"\\\\.\\DISPLAY6", false) };
+        DisplayDeviceRecord* rows[] = { NewDeviceRecord(L"\\\\.\\DISPLAY5", true), NewDeviceRecord(L"\\\\.\\DISPLAY6", false) };
         PopulateDeviceList(GetDlgItem(window, IDC_DEVICE_LIST), rows, 2);
         UpdateWindow(window);
         SendMessageW(window, WM_CLOSE, 0, 0);
-        DrainQuit();
+        DrainQuitMessages();
     }
     EXPECT_TRUE(SameCounts(before, CurrentObjectCounts()))
         << "before: " << DescribeCounts(before) << "\nafter:  " << DescribeCounts(CurrentObjectCounts());

@@ -99,9 +99,7 @@ protected:
             probe = NULL;
         }
         DestroyWindow(mainWindow);
-        MSG message;
-        while (PeekMessageW(&message, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
+        DrainQuitMessages();
     }
 
     // Runs the program's loop until it quits, or for at most milliseconds.

@@ -123,13 +123,6 @@ void CALLBACK EndRunSoon(HWND, UINT, UINT_PTR timer, DWORD)
         PostMessageW(AppState.mainWindow, WM_CLOSE, 0, 0);
 }
 
-void DrainQuit()
-{
-    MSG message;
-    while (PeekMessageW(&message, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
-}
-
 TEST(Startup, RunEndsWithExitCodeZeroOrOneWithoutMainWindow)
 {
     ShutdownApplication();
@@ -145,7 +138,7 @@ TEST(Startup, RunEndsWithExitCodeZeroOrOneWithoutMainWindow)
     EXPECT_EQ(0, RunPelmira(GetModuleHandleW(NULL)));
     KillTimer(NULL, timer);
     DestroyWindow(AppState.mainWindow);
-    DrainQuit();
+    DrainQuitMessages();
 
     // A module without the main window's template: no window, no endless loop.
     EXPECT_EQ(1, RunPelmira(GetModuleHandleW(L"kernel32.dll")));

@@ -10,7 +10,9 @@ pelmira_start_display
 trap 'wineserver -k >/dev/null 2>&1 || true; pelmira_stop_display' EXIT
 pelmira_prepare_prefix test
 # One wineserver for the whole run: every test process would otherwise start
-# its own.
+# its own. One left from an earlier run would show its windows elsewhere.
+wineserver -k >/dev/null 2>&1 || true
+wineserver -w >/dev/null 2>&1 || true
 wineserver -p
 # Start Wine's services now, away from ctest's output pipes.
 "$(pelmira_wine_loader)" wineboot >/dev/null 2>&1 </dev/null || true

@@ -49,6 +49,8 @@ bool SameCounts(const ObjectCounts& a, const ObjectCounts& b);
 // Dispatches messages until done() holds or timeoutMs passes; true if done.
 bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs);
 void PumpMessagesFor(DWORD milliseconds);
+// Removes the WM_QUIT that closing a main window posts.
+void DrainQuitMessages();
 
 // Message boxes that the program would have shown.
 struct RecordedMessageBox {

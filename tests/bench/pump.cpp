@@ -31,6 +31,13 @@ void PumpMessagesFor(DWORD milliseconds)
     PumpMessagesUntil([] { return false; }, milliseconds);
 }
 
+void DrainQuitMessages()
+{
+    MSG message;
+    while (PeekMessageW(&message, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+}
+
 std::string Narrow(const std::wstring& text)
 {
     std::string result;

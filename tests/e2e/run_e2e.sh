@@ -12,8 +12,8 @@ trap 'rm -rf "$work"' EXIT
 fail() { echo "FAILED: $*" >&2; exit 1; }
 trap 'echo "FAILED: command at line $LINENO of run_e2e.sh" >&2' ERR
 
-shot() {  # shot NAME: screenshot of the desktop as $work/NAME.ppm (and .png)
-    import -window root "$work/$1.png"
+shot() {  # shot NAME: screenshot of the Wine desktop as $work/NAME.ppm (and .png)
+    import -window "$window" "$work/$1.png"
     convert "$work/$1.png" "$work/$1.ppm"
     [ -n "${PELMIRA_E2E_SHOTS:-}" ] && cp "$work/$1.png" "$PELMIRA_E2E_SHOTS/" || true
 }
@@ -27,6 +27,16 @@ wait_for_screen() {
         [ $SECONDS -ge $end ] && { python3 "$here/screen_check.py" "$check" "$work/$check.ppm" || true; return 1; }
         sleep 0.5
     done
+}
+
+desktop_size() { xwininfo -id "$window" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}'; }
+wait_for_desktop_size() {  # up to 10 s
+    local tries
+    for tries in $(seq 1 50); do
+        [ "$(desktop_size)" = "$1" ] && return 0
+        sleep 0.2
+    done
+    return 1
 }
 
 wait_for_banner() {  # the main window is on screen, banner and all
@@ -58,7 +68,7 @@ for tries in $(seq 1 100); do
     sleep 0.2
 done
 [ -n "$window" ] || fail "the Wine desktop did not appear"
-[ "$(xwininfo -id "$window" | awk '/Width:/ {print $2}')" = 1920 ] || fail "the desktop is not 1920 wide"
+[ "$(desktop_size)" = 1920x1080 ] || fail "the desktop is $(desktop_size), not 1920x1080"
 
 wait_for_banner 30 || fail "the main window with its red banner did not appear"
 python3 "$here/screen_check.py" selected "$work/main.ppm" || fail "no device row is selected"
@@ -72,6 +82,26 @@ echo "pattern test covers the desktop"
 xdotool key Escape
 wait_for_banner 15 || fail "Escape did not end the pattern test"
 echo "Escape ended the pattern test"
+
+# The same test in 800 x 600: check "Set test mode as selection" (Alt+T),
+# go to the mode list (Alt+D), pick its first "8..." mode from the top.
+banner_before=$(python3 "$here/screen_check.py" banner "$work/main.ppm")
+xdotool key alt+t
+xdotool key alt+d
+xdotool key Home
+xdotool key 8
+xdotool key alt+p
+wait_for_desktop_size 800x600 || fail "the desktop did not switch to 800x600 but is $(desktop_size)"
+wait_for_screen 15 covered || fail "the test window does not cover the 800x600 desktop"
+echo "pattern test in 800x600 covers the desktop"
+
+xdotool key Escape
+wait_for_desktop_size 1920x1080 || fail "Escape did not put the 1920x1080 mode back: $(desktop_size)"
+wait_for_banner 15 || fail "the main window did not come back after the switched test"
+banner_after=$(python3 "$here/screen_check.py" banner "$work/main.ppm")
+[ "$banner_after" = "$banner_before" ] ||
+    fail "the main window moved: banner at $banner_after, was $banner_before"
+echo "1920x1080 is back and the main window is where it was"
 
 xdotool key alt+F4
 for tries in $(seq 1 100); do
