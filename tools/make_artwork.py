@@ -348,12 +348,15 @@ def cross_layers():
             (Strokes(lines, 6.2), vgrad((246, 78, 66), (200, 28, 28), a, b), 1.0)]
 
 
-def arrow_layers(mirror=False):
+def arrow_layers():
     pts = [(4, 12), (17, 12), (17, 5), (28, 16), (17, 27), (17, 20), (4, 20)]
-    if mirror:
-        pts = [(32 - x, y) for x, y in reversed(pts)]
     return [(Polygon(pts, grow=1.0), (18, 52, 140), 1.0),
             (Polygon(pts), vgrad((96, 160, 246), (30, 90, 210), 6, 26), 1.0)]
+
+
+def mirrored(pixels, w, h):
+    """The picture flipped left to right, pixel for pixel."""
+    return [pixels[y * w + (w - 1 - x)] for y in range(h) for x in range(w)]
 
 
 # ------------------------------------------------------------------ logo
@@ -513,14 +516,15 @@ def main():
     pal = make_palette()
     images = [(s, 32, ico_dib32(s, icons[s])) for s in (256, 128, 96, 64, 48, 32, 16)]
     images += [(s, 8, ico_dib8(s, icons[s], pal)) for s in (48, 32, 16)]
+    arrow = render(32, 32, arrow_layers(), ss=8)
     files = {
         "pelmira.ico": ico_bytes(images),
         "logo.bmp": bmp_bytes(40, 135, logo_pixels(), 24),
         "adapter.bmp": bmp_bytes(16, 16, from_map(ADAPTER16, ADAPTER16_PALETTE), 32),
         "monitor.bmp": bmp_bytes(16, 16, from_map(MONITOR16, MONITOR16_PALETTE), 32),
         "cross.bmp": bmp_bytes(32, 32, render(32, 32, cross_layers(), ss=8), 32, premultiply=True),
-        "arrow_right.bmp": bmp_bytes(32, 32, render(32, 32, arrow_layers(), ss=8), 32, premultiply=True),
-        "arrow_left.bmp": bmp_bytes(32, 32, render(32, 32, arrow_layers(True), ss=8), 32, premultiply=True),
+        "arrow_right.bmp": bmp_bytes(32, 32, arrow, 32, premultiply=True),
+        "arrow_left.bmp": bmp_bytes(32, 32, mirrored(arrow, 32, 32), 32, premultiply=True),
     }
     for name, data in sorted(files.items()):
         with open(os.path.join(OUT_DIR, name), "wb") as f:
