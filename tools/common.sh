@@ -52,19 +52,20 @@ pelmira_wine_loader() {
 }
 
 pelmira_configure_and_build() {
-    local dir=$1 toolchain=$2
+    local dir=$1 toolchain=$2 target=$3
     cmake -S "$PELMIRA_ROOT" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$PELMIRA_ROOT/cmake/$toolchain" \
         -DCMAKE_BUILD_TYPE=Release >/dev/null
-    cmake --build "$dir" -j"$(nproc)"
+    cmake --build "$dir" -j"$(nproc)" --target "$target"
 }
 
-# build/Pelmira.exe is always the 32-bit program; the 64-bit build is made
-# too where only it can run here.
+# Builds a target (default: everything). build/Pelmira.exe is always the
+# 32-bit program; the 64-bit build is made too where only it can run here.
 pelmira_build() {
-    pelmira_configure_and_build "$PELMIRA_BUILD" mingw-i686.cmake
+    local target=${1:-all}
+    pelmira_configure_and_build "$PELMIRA_BUILD" mingw-i686.cmake "$target"
     if ! pelmira_wine32_works; then
-        pelmira_log "this kernel cannot run 32-bit processes: tests use the 64-bit build"
-        pelmira_configure_and_build "$PELMIRA_BUILD_X64" mingw-x86_64.cmake
+        pelmira_log "this kernel cannot run 32-bit processes: Wine runs the 64-bit build"
+        pelmira_configure_and_build "$PELMIRA_BUILD_X64" mingw-x86_64.cmake "$target"
     fi
 }
 

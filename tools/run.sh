@@ -6,7 +6,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 pelmira_install_packages
-pelmira_build
+pelmira_build Pelmira
 program=$(pelmira_runnable_build)/Pelmira.exe
 loader=$(pelmira_wine_loader)
 
@@ -18,12 +18,20 @@ fi
 pelmira_start_display
 trap 'wineserver -k >/dev/null 2>&1 || true; pelmira_stop_display' EXIT
 pelmira_prepare_prefix run
-"$loader" explorer /desktop=Pelmira,1280x800 "$program" &
+"$loader" explorer /desktop=Pelmira,1280x800 "$program" >/dev/null 2>&1 &
+desktop=""
 for tries in $(seq 1 100); do
-    xdotool search --name "Pelmira - Wine desktop" >/dev/null 2>&1 && break
+    desktop=$(xdotool search --name "Pelmira - Wine desktop" 2>/dev/null | head -1) && [ -n "$desktop" ] && break
     sleep 0.2
 done
-sleep 3
+[ -n "$desktop" ] || { pelmira_log "the Wine desktop did not appear"; exit 1; }
+# Wait until the main window shows its red banner.
 shot=$PELMIRA_BUILD/pelmira-main-window.png
-import -window root "$shot"
+for tries in $(seq 1 60); do
+    import -window "$desktop" "$shot"
+    convert "$shot" "$shot.ppm"
+    python3 "$PELMIRA_ROOT/tests/e2e/screen_check.py" banner "$shot.ppm" >/dev/null 2>&1 && break
+    sleep 0.5
+done
+rm -f "$shot.ppm"
 echo "Screenshot of the main window: $shot"
