@@ -77,12 +77,15 @@ static void PaintBanner(HWND window)
     EndPaint(window, &paint);
 }
 
+// Visual styles were switched on, off or to another style: the rows follow,
+// and without styles they fall back to the classic drawing.
 static BOOL OnThemeChanged(HWND window)
 {
-    if (IsAppThemed()) {
+    if (AppState.listTheme != NULL)
         CloseThemeData(AppState.listTheme);
-        AppState.listTheme = OpenThemeData(GetDlgItem(window, IDC_DEVICE_LIST), L"EXPLORER::LISTVIEW");
-    }
+    AppState.listTheme = IsAppThemed()
+        ? OpenThemeData(GetDlgItem(window, IDC_DEVICE_LIST), L"EXPLORER::LISTVIEW")
+        : NULL;
     return TRUE;
 }
 
