@@ -28,6 +28,10 @@ struct AppStateRecord {
     PatternType currentPattern;
     HIMAGELIST deviceImageList;
     HTHEME listTheme;
+    // While a switched test runs: the crash filter that was in force before
+    // the one that puts the display mode back.
+    LPTOP_LEVEL_EXCEPTION_FILTER previousCrashFilter;
+    LONG crashFilterInstalled;
 };
 
 // Drawing objects made once at start-up and deleted after the message loop.
@@ -48,8 +52,22 @@ extern SharedGdiObjectSet SharedGdiObjects;
 // inch, negative so that it selects by character height.
 int FontHeightForDpi(int points, int dpiY);
 
+void CreateSharedBrushesAndPen();
+void CreateSharedFonts(int dpiY);
 void CreateSharedGdiObjects(int dpiY);
 void DeleteSharedGdiObjects();
+
+// Whether a running test window exists.
+inline bool IsTestWindowAlive()
+{
+    return AppState.testWindow != NULL && IsWindow(AppState.testWindow);
+}
+
+// Device names compared without regard to case, whatever the user's locale.
+inline bool SameDeviceName(const WCHAR* a, const WCHAR* b)
+{
+    return CompareStringOrdinal(a, -1, b, -1, TRUE) == CSTR_EQUAL;
+}
 
 // Loads string table entry stringId and shows it in a message box owned by
 // owner, with the program's title as caption.

@@ -6,11 +6,6 @@
 #include "app/app_state.h"
 #include "motion/motion_options.h"
 
-static bool IsTestWindowAlive()
-{
-    return AppState.testWindow != NULL && IsWindow(AppState.testWindow);
-}
-
 static bool IsMotionWindowLive()
 {
     return AppState.motionActive != 0 && IsTestWindowAlive();

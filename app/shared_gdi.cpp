@@ -16,7 +16,7 @@ static HFONT CreateSharedFont(int height, int weight, BOOL italic, DWORD pitchAn
                        pitchAndFamily, face);
 }
 
-void CreateSharedGdiObjects(int dpiY)
+void CreateSharedBrushesAndPen()
 {
     LOGBRUSH hollow;
     hollow.lbStyle = BS_HOLLOW;
@@ -26,13 +26,22 @@ void CreateSharedGdiObjects(int dpiY)
     SharedGdiObjects.blackBrush = CreateSolidBrush(RGB(0, 0, 0));
     SharedGdiObjects.whiteBrush = CreateSolidBrush(RGB(255, 255, 255));
     SharedGdiObjects.whitePen = CreatePen(PS_SOLID, 1, RGB(255, 255, 255));
+}
 
+void CreateSharedFonts(int dpiY)
+{
     SharedGdiObjects.titleFont =
         CreateSharedFont(FontHeightForDpi(16, dpiY), FW_NORMAL, FALSE, 0, L"Tahoma");
     SharedGdiObjects.monoFont =
         CreateSharedFont(FontHeightForDpi(11, dpiY), FW_NORMAL, FALSE, FIXED_PITCH, L"Consolas");
     SharedGdiObjects.labelFont =
         CreateSharedFont(FontHeightForDpi(8, dpiY), FW_BOLD, TRUE, 0, L"Arial");
+}
+
+void CreateSharedGdiObjects(int dpiY)
+{
+    CreateSharedBrushesAndPen();
+    CreateSharedFonts(dpiY);
 }
 
 static void DeleteIfMade(HGDIOBJ object)

@@ -62,7 +62,8 @@ void InitializeApplication(HINSTANCE instance)
     RegisterTestWindowClass(PatternTestClassName, PatternTestWndProc);
     RegisterTestWindowClass(MotionTestClassName, MotionTestWndProc);
 
-    CreateSharedGdiObjects(ScreenDpiY());
+    CreateSharedBrushesAndPen();
+    CreateSharedFonts(ScreenDpiY());
 }
 
 HWND CreateMainWindow()

@@ -8,9 +8,6 @@
 
 ChangeDisplaySettingsFunction PelmiraChangeDisplaySettings = ChangeDisplaySettingsExW;
 
-static LPTOP_LEVEL_EXCEPTION_FILTER PreviousCrashFilter;
-static bool CrashFilterInstalled;
-
 // A mode to apply: zero-filled, with exactly depth, size, flags and rate.
 static void BuildMode(DEVMODEW* mode, DWORD bitsPerPel, DWORD width, DWORD height,
                       DWORD displayFlags, DWORD frequency)
@@ -34,28 +31,29 @@ static LONG SwitchToSavedMode(ChangeDisplaySettingsFunction change)
 }
 
 // A crash during a switched test must not leave the user in the test mode.
+// The filter is in force only while the mode is switched.
 static LONG WINAPI RestoreModeOnCrash(EXCEPTION_POINTERS* exception)
 {
-    if (AppState.displayModeChanged)
-        SwitchToSavedMode(ChangeDisplaySettingsExW);
-    return PreviousCrashFilter != NULL ? PreviousCrashFilter(exception) : EXCEPTION_CONTINUE_SEARCH;
+    SwitchToSavedMode(ChangeDisplaySettingsExW);
+    LPTOP_LEVEL_EXCEPTION_FILTER previous = AppState.previousCrashFilter;
+    return previous != NULL ? previous(exception) : EXCEPTION_CONTINUE_SEARCH;
 }
 
 static void InstallCrashFilter()
 {
-    if (CrashFilterInstalled)
+    if (AppState.crashFilterInstalled)
         return;
-    PreviousCrashFilter = SetUnhandledExceptionFilter(RestoreModeOnCrash);
-    CrashFilterInstalled = true;
+    AppState.previousCrashFilter = SetUnhandledExceptionFilter(RestoreModeOnCrash);
+    AppState.crashFilterInstalled = 1;
 }
 
 static void RemoveCrashFilter()
 {
-    if (!CrashFilterInstalled)
+    if (!AppState.crashFilterInstalled)
         return;
-    SetUnhandledExceptionFilter(PreviousCrashFilter);
-    PreviousCrashFilter = NULL;
-    CrashFilterInstalled = false;
+    SetUnhandledExceptionFilter(AppState.previousCrashFilter);
+    AppState.previousCrashFilter = NULL;
+    AppState.crashFilterInstalled = 0;
 }
 
 static const DisplayModeEntry* SelectedTestMode(HWND mainWindow)
@@ -101,6 +99,10 @@ static void PutSavedModeBack()
 {
     SwitchToSavedMode(PelmiraChangeDisplaySettings);
     RemoveCrashFilter();
+    // A main window on its way out (closed during the test, it is hidden
+    // before its test window goes) is not shown again.
+    if (!IsWindowVisible(AppState.mainWindow))
+        return;
     const RECT& saved = AppState.savedMainWindowRect;
     SetWindowPos(AppState.mainWindow, NULL, saved.left, saved.top, saved.right - saved.left,
                  saved.bottom - saved.top, SWP_SHOWWINDOW);

@@ -51,11 +51,11 @@ static BOOL OnNotify(HWND window, const NMHDR* header)
     return FALSE;
 }
 
-static BOOL OnCommand(HWND window, int command)
+BOOL EndOnOkOrCancel(HWND dialog, int command)
 {
     if (command != IDOK && command != IDCANCEL)
         return FALSE;
-    EndDialog(window, command);
+    EndDialog(dialog, command);
     return TRUE;
 }
 
@@ -67,7 +67,7 @@ INT_PTR CALLBACK AboutDlgProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_NOTIFY:
         return OnNotify(window, reinterpret_cast<const NMHDR*>(lParam));
     case WM_COMMAND:
-        return OnCommand(window, LOWORD(wParam));
+        return EndOnOkOrCancel(window, LOWORD(wParam));
     }
     return FALSE;
 }

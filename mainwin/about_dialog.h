@@ -18,6 +18,10 @@ INT_PTR CALLBACK TermsDlgProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 void ShowAboutDialog(HWND owner);
 void ShowTermsDialog(HWND owner);
 
+// The command handling of both dialogs: "OK" and Escape end the dialog with
+// their identifier; other commands are not handled (FALSE).
+BOOL EndOnOkOrCancel(HWND dialog, int command);
+
 // Opens a link target with its program (ShellExecuteW); tests replace it to
 // see the e-mail link's target without starting a mail program.
 typedef HINSTANCE (WINAPI *ShellExecuteFunction)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);

@@ -4,6 +4,8 @@
 #include <stdlib.h>
 #include <uxtheme.h>
 
+#include <vector>
+
 #include "app/app_state.h"
 #include "display/display_info.h"
 #include "res/resource.h"
@@ -100,16 +102,14 @@ static DisplayDeviceRecord* QueryDisplayDevice(DWORD index)
 
 void FillDeviceList()
 {
-    const int maxDevices = 64;
-    DisplayDeviceRecord* records[maxDevices];
-    int count = 0;
-    while (count < maxDevices) {
-        DisplayDeviceRecord* record = QueryDisplayDevice(count);
+    std::vector<DisplayDeviceRecord*> records;
+    for (DWORD index = 0;; ++index) {
+        DisplayDeviceRecord* record = QueryDisplayDevice(index);
         if (record == NULL)
             break;
-        records[count++] = record;
+        records.push_back(record);
     }
-    PopulateDeviceList(DeviceListWindow(), records, count);
+    PopulateDeviceList(DeviceListWindow(), records.data(), static_cast<int>(records.size()));
 }
 
 int ChooseInitialDeviceRow(const DisplayDeviceRecord* const* records, int count)
@@ -179,7 +179,7 @@ int AssignMonitorRect(HWND list, const WCHAR* monitorDevice, const RECT* rcMonit
     int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
     for (int row = 0; row < count; ++row) {
         DisplayDeviceRecord* record = GetDeviceRecord(list, row);
-        if (record != NULL && lstrcmpiW(record->adapter.DeviceName, monitorDevice) == 0) {
+        if (record != NULL && SameDeviceName(record->adapter.DeviceName, monitorDevice)) {
             record->monitorRect = *rcMonitor;
             return row;
         }

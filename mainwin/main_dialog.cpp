@@ -91,7 +91,7 @@ static BOOL OnThemeChanged(HWND window)
 
 static void OnDestroy(HWND window)
 {
-    if (AppState.testWindow != NULL && IsWindow(AppState.testWindow) && AppState.motionThread != NULL)
+    if (IsTestWindowAlive() && AppState.motionThread != NULL)
         SendMessageW(AppState.testWindow, WM_KEYDOWN, VK_ESCAPE, 0);
     ClearModeList(GetDlgItem(window, IDC_MODE_LIST));
     if (AppState.deviceImageList != NULL)

@@ -42,21 +42,13 @@ static BOOL OnInitDialog(HWND window)
     return TRUE;
 }
 
-static BOOL OnCommand(HWND window, int command)
-{
-    if (command != IDOK && command != IDCANCEL)
-        return FALSE;
-    EndDialog(window, command);
-    return TRUE;
-}
-
 INT_PTR CALLBACK TermsDlgProc(HWND window, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
         return OnInitDialog(window);
     case WM_COMMAND:
-        return OnCommand(window, LOWORD(wParam));
+        return EndOnOkOrCancel(window, LOWORD(wParam));
     }
     return FALSE;
 }

@@ -19,7 +19,7 @@ BOOL CALLBACK FindMonitorRect(HMONITOR monitor, HDC, LPRECT, LPARAM context)
     info.cbSize = sizeof(info);
     if (!GetMonitorInfoW(monitor, &info))
         return TRUE;
-    if (lstrcmpiW(search->deviceName, info.szDevice) != 0)
+    if (!SameDeviceName(search->deviceName, info.szDevice))
         return TRUE;
     *search->rect = info.rcMonitor;
     search->found = 1;
@@ -28,7 +28,7 @@ BOOL CALLBACK FindMonitorRect(HMONITOR monitor, HDC, LPRECT, LPARAM context)
 
 static bool BringLiveTestForward()
 {
-    if (AppState.testWindow == NULL || !IsWindow(AppState.testWindow))
+    if (!IsTestWindowAlive())
         return false;
     SetForegroundWindow(AppState.testWindow);
     return true;

@@ -21,7 +21,6 @@ int main()
     SendMessageW(main, WM_COMMAND, IDC_PATTERN_TEST, 0);
     if (!AppState.displayModeChanged || GetSystemMetrics(SM_CXSCREEN) != 800)
         return 2;
-    volatile int* nowhere = NULL;
-    *nowhere = 1;
+    RaiseException(EXCEPTION_ACCESS_VIOLATION, EXCEPTION_NONCONTINUABLE, 0, NULL);
     return 3;
 }

@@ -21,9 +21,9 @@ class DeviceListDrawTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        savedTheme = AppState.listTheme;
         main = CreateMainWindow();
         ASSERT_TRUE(main != NULL);
+        savedTheme = AppState.listTheme;
         list = GetDlgItem(main, IDC_DEVICE_LIST);
         ZeroMemory(&record, sizeof(record));
         lstrcpyW(record.adapter.DeviceName, L"\\\\.\\DISPLAY1");

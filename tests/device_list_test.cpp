@@ -11,6 +11,7 @@
 #include "app/startup.h"
 #include "bench/bench.h"
 #include "bench/records.h"
+#include "display/mode_list.h"
 #include "mainwin/device_list.h"
 #include "res/resource.h"
 
@@ -177,7 +178,7 @@ TEST_F(DeviceListTest, ListsEveryAdapterAndSelectsThePrimaryDisplay)
     MONITORINFO info;
     info.cbSize = sizeof(info);
     GetMonitorInfoW(MonitorFromPoint(POINT(), MONITOR_DEFAULTTOPRIMARY), &info);
-    EXPECT_TRUE(EqualRect(&info.rcMonitor, &record->monitorRect));
+    EXPECT_EQ(RectText(info.rcMonitor), RectText(record->monitorRect));
     // The focus state is not set at start.
     EXPECT_EQ(0, SendMessageW(list, LVM_GETITEMSTATE, selected, LVIS_FOCUSED));
 }
@@ -191,15 +192,15 @@ TEST_F(DeviceListTest, MonitorRectanglesMatchAdaptersWithoutRegardToCase)
     // The real monitor matched the first row of its name only.
     RECT empty = {};
     EXPECT_FALSE(IsRectEmpty(&rows[0]->monitorRect));
-    EXPECT_TRUE(EqualRect(&empty, &rows[1]->monitorRect));
+    EXPECT_EQ(RectText(empty), RectText(rows[1]->monitorRect));
 
     RECT second = { 1920, 0, 3200, 1024 };
     EXPECT_EQ(2, AssignMonitorRect(list, L"\\\\.\\DISPLAY2", &second));
-    EXPECT_TRUE(EqualRect(&second, &rows[2]->monitorRect));
+    EXPECT_EQ(RectText(second), RectText(rows[2]->monitorRect));
     // A monitor that matches no adapter changes nothing.
     RECT stray = { 5, 5, 10, 10 };
     EXPECT_EQ(-1, AssignMonitorRect(list, L"\\\\.\\DISPLAY3", &stray));
-    EXPECT_TRUE(EqualRect(&empty, &rows[1]->monitorRect));
+    EXPECT_EQ(RectText(empty), RectText(rows[1]->monitorRect));
     // None of these has a monitor, so none was selected.
     EXPECT_EQ(0, SelectedCount());
 }
@@ -207,7 +208,7 @@ TEST_F(DeviceListTest, MonitorRectanglesMatchAdaptersWithoutRegardToCase)
 TEST_F(DeviceListTest, NoAdaptersLeaveTheListEmpty)
 {
     SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
-    SendMessageW(GetDlgItem(main, IDC_MODE_LIST), LB_RESETCONTENT, 0, 0);
+    ClearModeList(GetDlgItem(main, IDC_MODE_LIST));
     PopulateDeviceList(list, NULL, 0);
     EXPECT_EQ(0, SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
     EXPECT_EQ(0, SelectedCount());

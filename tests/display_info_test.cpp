@@ -9,6 +9,8 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include <string>
+
 #include "app/app_state.h"
 #include "app/format_text.h"
 #include "app/startup.h"
@@ -27,16 +29,19 @@ TEST(FormatText, FullStopWhateverTheLocale)
     const char* german = setlocale(LC_ALL, "German_Germany.1252");
     if (german == NULL)
         german = setlocale(LC_ALL, "de-DE");
+    std::string localeName = german != NULL ? german : "";
+    // The runtime's own printf follows the locale: a comma.
+    WCHAR localePrinted[64] = L"";
+    _snwprintf(localePrinted, 64, L"%.2f", 2.5);
     WCHAR text[64];
-    if (german != NULL) {
-        // The runtime's own printf follows the locale: a comma.
-        _snwprintf(text, 64, L"%.2f", 2.5);
-        EXPECT_STREQ(L"2,50", text) << "locale " << german;
-    }
-    EXPECT_EQ(16, FormatText(text, 64, L"%.2f (%ls) %d %u", 1.7777, L"16:9", -3, 7u));
-    EXPECT_STREQ(L"1.78 (16:9) -3 7", text);
+    int length = FormatText(text, 64, L"%.2f (%ls) %d %u", 1.7777, L"16:9", -3, 7u);
     setlocale(LC_ALL, "C");
     _configthreadlocale(_DISABLE_PER_THREAD_LOCALE);
+
+    ASSERT_FALSE(localeName.empty()) << "no German locale to try FormatText with";
+    EXPECT_STREQ(L"2,50", localePrinted) << "locale " << localeName;
+    EXPECT_EQ(16, length);
+    EXPECT_STREQ(L"1.78 (16:9) -3 7", text);
 }
 
 TEST(FormatText, TruncationAndTermination)
@@ -247,15 +252,6 @@ TEST_F(DisplayPanelTest, WhatWineReportsForItsDesktop)
     EXPECT_TRUE(StopRecordingMessageBoxes().empty());
 }
 
-void SetSelected(HWND list, int row, bool selected)
-{
-    LVITEMW state;
-    ZeroMemory(&state, sizeof(state));
-    state.stateMask = LVIS_SELECTED;
-    state.state = selected ? LVIS_SELECTED : 0;
-    SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
-}
-
 TEST_F(DisplayPanelTest, DeviceThatCannotBeOpened)
 {
     HWND modes = GetDlgItem(main, IDC_MODE_LIST);
@@ -296,15 +292,15 @@ TEST_F(DisplayPanelTest, OnlyANewlySelectedRowRefillsThePanel)
     EXPECT_EQ(L"32", Field(main, IDC_BITS_PER_PIXEL));
 
     // Adding row 1 to the selection (Ctrl-click) shows row 1: nothing.
-    SetSelected(list, 1, true);
+    SetRowSelected(list, 1, true);
     EXPECT_EQ(L"", Field(main, IDC_BITS_PER_PIXEL));
     // Deselecting it changes nothing; row 0 is still selected but was not
     // newly selected.
-    SetSelected(list, 1, false);
+    SetRowSelected(list, 1, false);
     EXPECT_EQ(L"", Field(main, IDC_BITS_PER_PIXEL));
     // Selecting row 0 anew shows it again.
-    SetSelected(list, 0, false);
-    SetSelected(list, 0, true);
+    SetRowSelected(list, 0, false);
+    SetRowSelected(list, 0, true);
     EXPECT_EQ(L"32", Field(main, IDC_BITS_PER_PIXEL));
 }
 
@@ -316,8 +312,8 @@ TEST_F(DisplayPanelTest, HundredSelectionsLeakNothing)
     ObjectCounts before = CurrentObjectCounts();
     size_t heapBefore = CrtHeapBytesInUse();
     for (int i = 0; i < 100; ++i) {
-        SetSelected(list, 0, false);
-        SetSelected(list, 0, true);
+        SetRowSelected(list, 0, false);
+        SetRowSelected(list, 0, true);
     }
     EXPECT_TRUE(SameCounts(before, CurrentObjectCounts()))
         << "before: " << DescribeCounts(before) << "\nafter:  " << DescribeCounts(CurrentObjectCounts());

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <uxtheme.h>
 #include <stdlib.h>
 
 #include "app/app_state.h"
@@ -146,15 +147,9 @@ protected:
 
     void SelectOnly(int row)
     {
-        LVITEMW state;
-        ZeroMemory(&state, sizeof(state));
-        state.stateMask = LVIS_SELECTED;
-        state.state = 0;
-        SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
-        if (row < 0)
-            return;
-        state.state = LVIS_SELECTED;
-        SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+        SetRowSelected(list, -1, false);
+        if (row >= 0)
+            SetRowSelected(list, row, true);
     }
 
     HWND main = NULL;
@@ -252,15 +247,9 @@ TEST_F(MainWindowTest, StartRefusals)
     EXPECT_EQ(NULL, AppState.testWindow);
 }
 
-HWND WINAPI RefuseWindow(DWORD, LPCWSTR, LPCWSTR, DWORD, int, int, int, int, HWND, HMENU, HINSTANCE, LPVOID)
-{
-    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-    return NULL;
-}
-
 TEST_F(MainWindowTest, TestWindowThatCannotBeCreated)
 {
-    PelmiraCreateTestWindow = RefuseWindow;
+    PelmiraCreateTestWindow = RefuseToCreateWindow;
     Command(IDC_PATTERN_TEST);
     EXPECT_EQ(NULL, AppState.testWindow);
     EXPECT_EQ(0, AppState.displayModeChanged);
@@ -286,7 +275,7 @@ TEST_F(MainWindowTest, TestWindowsCoverTheMonitorAndEndOnEscape)
         EXPECT_STREQ(c.className, className);
         RECT rect;
         GetWindowRect(test, &rect);
-        EXPECT_TRUE(EqualRect(&monitor, &rect));
+        EXPECT_EQ(RectText(monitor), RectText(rect));
         EXPECT_EQ(static_cast<LONG>(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN),
                   GetWindowLongW(test, GWL_STYLE) & (WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN | WS_CAPTION));
         EXPECT_EQ(main, GetWindow(test, GW_OWNER));
@@ -311,7 +300,7 @@ TEST_F(MainWindowTest, TestWindowsCoverTheMonitorAndEndOnEscape)
     ASSERT_TRUE(IsWindow(AppState.testWindow));
     RECT rect;
     GetWindowRect(AppState.testWindow, &rect);
-    EXPECT_TRUE(EqualRect(&monitor, &rect));
+    EXPECT_EQ(RectText(monitor), RectText(rect));
     SendMessageW(AppState.testWindow, WM_KEYDOWN, VK_ESCAPE, 0);
 }
 
@@ -337,8 +326,25 @@ TEST_F(MainWindowTest, FiftyTestsLeakNothing)
     }
 }
 
+TEST_F(MainWindowTest, ThemeChangeRenewsTheListTheme)
+{
+    // Whatever the window had is closed and replaced by the Explorer list
+    // theme, or by none (the classic drawing) when there is no such theme.
+    ObjectCounts before = CurrentObjectCounts();
+    AppState.listTheme = OpenThemeData(list, L"LISTVIEW");
+    SendMessageW(main, WM_THEMECHANGED, 0, 0);
+    HTHEME explorer = OpenThemeData(list, L"EXPLORER::LISTVIEW");
+    EXPECT_EQ(explorer != NULL, AppState.listTheme != NULL);
+    if (explorer != NULL)
+        CloseThemeData(explorer);
+    EXPECT_EQ(before.themes + (AppState.listTheme != NULL ? 1 : 0), CurrentObjectCounts().themes);
+}
+
 TEST_F(MainWindowTest, ClosingTearsDownAndQuits)
 {
+    // What this main window made beyond the objects that a closed one leaves.
+    ObjectCounts open = CurrentObjectCounts();
+    EXPECT_EQ(1, open.imageLists);
     // A test window open at the time goes with the main window.
     Command(IDC_PATTERN_TEST);
     HWND test = AppState.testWindow;
@@ -350,6 +356,9 @@ TEST_F(MainWindowTest, ClosingTearsDownAndQuits)
     EXPECT_EQ(NULL, AppState.testWindow);
     EXPECT_EQ(NULL, AppState.deviceImageList);
     EXPECT_EQ(NULL, AppState.listTheme);
+    ObjectCounts closed = CurrentObjectCounts();
+    EXPECT_EQ(0, closed.imageLists);
+    EXPECT_EQ(0, closed.themes);
     MSG quit;
     EXPECT_TRUE(PeekMessageW(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(0u, quit.wParam);

@@ -114,6 +114,17 @@ TEST(Startup, StringsAreLoaded)
 // A whole run of the program inside the test process.
 WPARAM QuitCodeToPost;
 
+// If the program does not end its loop itself, this one does, so that a
+// fault fails the test instead of hanging it.
+bool RunNeededRescue;
+
+void CALLBACK RescueRun(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(NULL, timer);
+    RunNeededRescue = true;
+    PostQuitMessage(99);
+}
+
 void CALLBACK EndRunSoon(HWND, UINT, UINT_PTR timer, DWORD)
 {
     KillTimer(NULL, timer);
@@ -127,6 +138,8 @@ TEST(Startup, RunEndsWithExitCodeZeroOrOneWithoutMainWindow)
 {
     ShutdownApplication();
 
+    RunNeededRescue = false;
+    UINT_PTR rescue = SetTimer(NULL, 0, 10000, RescueRun);
     QuitCodeToPost = 0;  // close the main window as a user would
     UINT_PTR timer = SetTimer(NULL, 0, 300, EndRunSoon);
     EXPECT_EQ(0, RunPelmira(GetModuleHandleW(NULL)));
@@ -137,6 +150,8 @@ TEST(Startup, RunEndsWithExitCodeZeroOrOneWithoutMainWindow)
     timer = SetTimer(NULL, 0, 300, EndRunSoon);
     EXPECT_EQ(0, RunPelmira(GetModuleHandleW(NULL)));
     KillTimer(NULL, timer);
+    KillTimer(NULL, rescue);
+    EXPECT_FALSE(RunNeededRescue) << "closing the main window did not end the loop";
     DestroyWindow(AppState.mainWindow);
     DrainQuitMessages();
 

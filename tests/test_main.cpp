@@ -9,6 +9,7 @@ int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
     InstallObjectCounter();
+    RefuseMessageBoxes();
     InitializeApplication(GetModuleHandleW(NULL));
     int result = RUN_ALL_TESTS();
     ShutdownApplication();

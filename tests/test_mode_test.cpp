@@ -10,6 +10,7 @@
 #include "app/app_state.h"
 #include "app/startup.h"
 #include "bench/bench.h"
+#include "bench/records.h"
 #include "display/mode_list.h"
 #include "display/test_mode.h"
 #include "mainwin/device_list.h"
@@ -34,20 +35,17 @@ LONG WINAPI RecordChange(LPCWSTR device, DEVMODEW* mode, HWND, DWORD flags, LPVO
     return ChangeResult;
 }
 
-// What was asked of the system when the message box came up.
+// The message boxes shown, and what had been asked of the system when the
+// last one came up.
 size_t RequestsAtMessageBox;
-std::vector<std::wstring> MessageTexts;
+std::vector<RecordedMessageBox> Shown;
 
-int WINAPI NoteMessageBox(HWND, LPCWSTR text, LPCWSTR, UINT)
+int WINAPI NoteMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
 {
     RequestsAtMessageBox = Requests.size();
-    MessageTexts.push_back(text);
+    RecordedMessageBox box = { owner, text, caption, type };
+    Shown.push_back(box);
     return IDOK;
-}
-
-HWND WINAPI RefuseWindow(DWORD, LPCWSTR, LPCWSTR, DWORD, int, int, int, int, HWND, HMENU, HINSTANCE, LPVOID)
-{
-    return NULL;
 }
 
 DEVMODEW CurrentMode()
@@ -63,7 +61,7 @@ protected:
     void SetUp() override
     {
         Requests.clear();
-        MessageTexts.clear();
+        Shown.clear();
         ChangeResult = DISP_CHANGE_SUCCESSFUL;
         PelmiraMessageBox = NoteMessageBox;
         main = CreateMainWindow();
@@ -82,7 +80,7 @@ protected:
         DrainQuitMessages();
         PelmiraChangeDisplaySettings = ChangeDisplaySettingsExW;
         PelmiraCreateTestWindow = CreateWindowExW;
-        PelmiraMessageBox = MessageBoxW;
+        RefuseMessageBoxes();
         DEVMODEW mode = CurrentMode();
         EXPECT_EQ(1920u, mode.dmPelsWidth) << "the desktop mode was left changed";
     }
@@ -111,11 +109,21 @@ protected:
         ASSERT_EQ(NULL, AppState.testWindow);
     }
 
-    bool MainWindowWhereItWas()
+    // The main window's rectangle, to compare with mainRect.
+    std::string MainWindowRect()
     {
         RECT now;
         GetWindowRect(main, &now);
-        return EqualRect(&now, &mainRect) != 0;
+        return RectText(now);
+    }
+
+    void ExpectOneError(const WCHAR* text)
+    {
+        ASSERT_EQ(1u, Shown.size());
+        EXPECT_EQ(text, Shown[0].text);
+        EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), Shown[0].type);
+        EXPECT_EQ(main, Shown[0].owner);
+        EXPECT_EQ(L"Pelmira", Shown[0].caption);
     }
 
     HWND main = NULL;
@@ -149,8 +157,8 @@ TEST_F(TestModeTest, SwitchIsTemporaryAndRestoreAsksForTheSavedMode)
     EXPECT_EQ(fields, Requests[1].mode.dmFields);
     EXPECT_EQ(1920u, Requests[1].mode.dmPelsWidth);
     EXPECT_EQ(1080u, Requests[1].mode.dmPelsHeight);
-    EXPECT_TRUE(MainWindowWhereItWas());
-    EXPECT_TRUE(MessageTexts.empty());
+    EXPECT_EQ(RectText(mainRect), MainWindowRect());
+    EXPECT_EQ(0u, Shown.size());
 
     // The next test without the box touches neither mode nor window.
     SetWindowPos(main, NULL, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
@@ -160,7 +168,7 @@ TEST_F(TestModeTest, SwitchIsTemporaryAndRestoreAsksForTheSavedMode)
     EndTest();
     EXPECT_EQ(2u, Requests.size());
     EXPECT_EQ(0, AppState.displayModeChanged);
-    EXPECT_TRUE(MainWindowWhereItWas());
+    EXPECT_EQ(RectText(mainRect), MainWindowRect());
 }
 
 TEST_F(TestModeTest, NoSwitchWithoutReason)
@@ -179,10 +187,10 @@ TEST_F(TestModeTest, NoSwitchWithoutReason)
         StartPattern();
         EXPECT_EQ(0, AppState.displayModeChanged);
         EndTest();
-        EXPECT_TRUE(Requests.empty());
-        EXPECT_TRUE(MainWindowWhereItWas());
+        EXPECT_EQ(0u, Requests.size());
+        EXPECT_EQ(RectText(mainRect), MainWindowRect());
     }
-    EXPECT_TRUE(MessageTexts.empty());
+    EXPECT_EQ(0u, Shown.size());
 }
 
 TEST_F(TestModeTest, RefusedModeShowsStringHundredEight)
@@ -193,10 +201,9 @@ TEST_F(TestModeTest, RefusedModeShowsStringHundredEight)
     StartPattern();
     EXPECT_EQ(NULL, AppState.testWindow);
     EXPECT_EQ(0, AppState.displayModeChanged);
-    ASSERT_EQ(1u, MessageTexts.size());
-    EXPECT_EQ(L"Failed to change requested display mode.", MessageTexts[0]);
+    ExpectOneError(L"Failed to change requested display mode.");
     EXPECT_EQ(1u, Requests.size());
-    EXPECT_TRUE(MainWindowWhereItWas());
+    EXPECT_EQ(RectText(mainRect), MainWindowRect());
 }
 
 TEST_F(TestModeTest, FailedStartAfterSwitchPutsTheModeBackAtOnce)
@@ -210,23 +217,22 @@ TEST_F(TestModeTest, FailedStartAfterSwitchPutsTheModeBackAtOnce)
     Choose(true, L"800 x 600, 32 bit");
     StartPattern();
     EXPECT_EQ(NULL, AppState.testWindow);
-    ASSERT_EQ(1u, MessageTexts.size());
-    EXPECT_EQ(L"Invalid monitor rectangle.", MessageTexts[0]);
+    ExpectOneError(L"Invalid monitor rectangle.");
     EXPECT_EQ(2u, RequestsAtMessageBox) << "the mode must be back before the message";
     EXPECT_EQ(static_cast<DWORD>(CDS_RESET), Requests.back().flags);
     EXPECT_EQ(L"\\\\.\\DISPLAY9", Requests.back().device);
-    EXPECT_TRUE(MainWindowWhereItWas());
+    EXPECT_EQ(RectText(mainRect), MainWindowRect());
     lstrcpyW(record->adapter.DeviceName, L"\\\\.\\DISPLAY1");
 
     // A test window that cannot be created.
     Requests.clear();
-    PelmiraCreateTestWindow = RefuseWindow;
+    PelmiraCreateTestWindow = RefuseToCreateWindow;
     StartPattern();
     EXPECT_EQ(NULL, AppState.testWindow);
     ASSERT_EQ(2u, Requests.size());
     EXPECT_EQ(1920u, Requests[1].mode.dmPelsWidth);
     EXPECT_EQ(0, AppState.displayModeChanged);
-    EXPECT_TRUE(MainWindowWhereItWas());
+    EXPECT_EQ(RectText(mainRect), MainWindowRect());
 }
 
 TEST_F(TestModeTest, RealSwitchInTheWineDesktop)
@@ -239,14 +245,13 @@ TEST_F(TestModeTest, RealSwitchInTheWineDesktop)
     EXPECT_EQ(600u, switched.dmPelsHeight);
     RECT test;
     GetWindowRect(AppState.testWindow, &test);
-    RECT expected = { 0, 0, 800, 600 };
-    EXPECT_TRUE(EqualRect(&expected, &test)) << test.right << " x " << test.bottom;
+    EXPECT_EQ("(0, 0) - (800, 600)", RectText(test));
 
     EndTest();
     DEVMODEW restored = CurrentMode();
     EXPECT_EQ(1920u, restored.dmPelsWidth);
     EXPECT_EQ(1080u, restored.dmPelsHeight);
-    EXPECT_TRUE(MainWindowWhereItWas());
+    EXPECT_EQ(RectText(mainRect), MainWindowRect());
 
     // Closing the main window during a switched test puts the mode back too.
     StartPattern();
@@ -256,13 +261,27 @@ TEST_F(TestModeTest, RealSwitchInTheWineDesktop)
     EXPECT_EQ(NULL, AppState.testWindow);
 }
 
+TEST_F(TestModeTest, RestoreLeavesAClosingMainWindowHidden)
+{
+    PelmiraChangeDisplaySettings = RecordChange;
+    Choose(true, L"800 x 600, 32 bit");
+    StartPattern();
+    ASSERT_EQ(1, AppState.displayModeChanged);
+    // Closing hides the main window before its test window goes.
+    ShowWindow(main, SW_HIDE);
+    EndTest();
+    EXPECT_EQ(2u, Requests.size()) << "the mode is put back all the same";
+    EXPECT_FALSE(IsWindowVisible(main));
+}
+
 TEST(TestModeCrash, ProcessThatDiesWhileSwitchedPutsTheModeBack)
 {
     WCHAR path[MAX_PATH];
     GetModuleFileNameW(NULL, path, MAX_PATH);
     *wcsrchr(path, L'\\') = L'\0';
     std::wstring helper = std::wstring(path) + L"\\crash_in_test_mode.exe";
-    // The crash report that Wine prints goes nowhere.
+    // The debugger's crash report goes nowhere (the loader's one line about
+    // the fault still reaches the log).
     SECURITY_ATTRIBUTES inherit = { sizeof(SECURITY_ATTRIBUTES), NULL, TRUE };
     HANDLE nowhere = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, NULL);
     STARTUPINFOW startup;
@@ -279,6 +298,8 @@ TEST(TestModeCrash, ProcessThatDiesWhileSwitchedPutsTheModeBack)
     CloseHandle(nowhere);
     ASSERT_TRUE(started) << Narrow(helper);
     DWORD waited = WaitForSingleObject(process.hProcess, 60000);
+    if (waited != WAIT_OBJECT_0)
+        TerminateProcess(process.hProcess, 1);
     DWORD exitCode = 0;
     GetExitCodeProcess(process.hProcess, &exitCode);
     CloseHandle(process.hThread);

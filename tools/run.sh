@@ -27,11 +27,13 @@ done
 [ -n "$desktop" ] || { pelmira_log "the Wine desktop did not appear"; exit 1; }
 # Wait until the main window shows its red banner.
 shot=$PELMIRA_BUILD/pelmira-main-window.png
+shown=no
 for tries in $(seq 1 60); do
     import -window "$desktop" "$shot"
     convert "$shot" "$shot.ppm"
-    python3 "$PELMIRA_ROOT/tests/e2e/screen_check.py" banner "$shot.ppm" >/dev/null 2>&1 && break
+    python3 "$PELMIRA_ROOT/tests/e2e/screen_check.py" banner "$shot.ppm" >/dev/null 2>&1 && { shown=yes; break; }
     sleep 0.5
 done
 rm -f "$shot.ppm"
+[ $shown = yes ] || { pelmira_log "the main window did not appear; the desktop as it was: $shot"; exit 1; }
 echo "Screenshot of the main window: $shot"

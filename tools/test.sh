@@ -6,6 +6,10 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 pelmira_install_packages
 pelmira_build
+# One run at a time per user: runs share the build and the Wine prefix.
+mkdir -p "$PELMIRA_CACHE"
+exec 9>"$PELMIRA_CACHE/test.lock"
+flock 9
 pelmira_start_display
 trap 'wineserver -k >/dev/null 2>&1 || true; pelmira_stop_display' EXIT
 pelmira_prepare_prefix test
@@ -16,4 +20,4 @@ wineserver -w >/dev/null 2>&1 || true
 wineserver -p
 # Start Wine's services now, away from ctest's output pipes.
 "$(pelmira_wine_loader)" wineboot >/dev/null 2>&1 </dev/null || true
-ctest --test-dir "$(pelmira_runnable_build)" --output-on-failure --timeout 900 "$@"
+ctest --test-dir "$(pelmira_runnable_build)" --output-on-failure "$@"

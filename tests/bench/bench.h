@@ -27,7 +27,8 @@ void FillDib(const TestDib& dib, COLORREF color);
 // Number of pixels in rect equal to color.
 int CountDibPixels(const TestDib& dib, const RECT& rect, COLORREF color);
 
-// Live GDI objects made by the test executable's own code, by kind. Counted
+// Live GDI objects, image lists and theme handles made by the test
+// executable's own code, by kind, and the thread's windows. Counted
 // by patching the executable's import table (GetGuiResources is always 0
 // under Wine); objects made before InstallObjectCounter are not counted.
 struct ObjectCounts {
@@ -38,6 +39,8 @@ struct ObjectCounts {
     int regions;
     int memoryDcs;  // CreateCompatibleDC, CreateDCW, CreateICW
     int windowDcs;  // GetDC, GetWindowDC, GetDCEx not yet released
+    int imageLists;
+    int themes;     // OpenThemeData not yet closed
     int windows;    // windows of this thread, children included
 };
 
@@ -60,10 +63,14 @@ struct RecordedMessageBox {
     UINT type;
 };
 
+// Outside a recording, a message box of the program fails the test.
+void RefuseMessageBoxes();
 void StartRecordingMessageBoxes();
 std::vector<RecordedMessageBox> StopRecordingMessageBoxes();
 
 std::string Narrow(const std::wstring& text);
+// "(left, top) - (right, bottom)", for messages about rectangles.
+std::string RectText(const RECT& rect);
 
 // Bytes in use on the C runtime's heap, where the program's records live.
 size_t CrtHeapBytesInUse();

@@ -1,5 +1,7 @@
 #include "bench/bench.h"
 
+#include <gtest/gtest.h>
+
 #include "app/app_state.h"
 
 static std::vector<RecordedMessageBox> Recorded;
@@ -11,6 +13,20 @@ static int WINAPI RecordMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UI
     return IDOK;
 }
 
+// Outside a recording a message box would stop the run until someone
+// closed it: it is a failure instead.
+static int WINAPI RefuseMessageBox(HWND, LPCWSTR text, LPCWSTR caption, UINT)
+{
+    ADD_FAILURE() << "unexpected message box \"" << Narrow(text ? text : L"") << "\" ("
+                  << Narrow(caption ? caption : L"") << ")";
+    return IDOK;
+}
+
+void RefuseMessageBoxes()
+{
+    PelmiraMessageBox = RefuseMessageBox;
+}
+
 void StartRecordingMessageBoxes()
 {
     Recorded.clear();
@@ -19,7 +35,7 @@ void StartRecordingMessageBoxes()
 
 std::vector<RecordedMessageBox> StopRecordingMessageBoxes()
 {
-    PelmiraMessageBox = MessageBoxW;
+    RefuseMessageBoxes();
     std::vector<RecordedMessageBox> boxes;
     boxes.swap(Recorded);
     return boxes;

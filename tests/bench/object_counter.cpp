@@ -2,6 +2,9 @@
 // code creates and frees, by replacing entries of its import address table.
 #include "bench/bench.h"
 
+#include <commctrl.h>
+#include <uxtheme.h>
+
 #include <map>
 #include <mutex>
 #include <sstream>
@@ -9,7 +12,9 @@
 
 namespace {
 
-enum ObjectKind { KindPen, KindBrush, KindFont, KindBitmap, KindRegion, KindMemoryDc, KindWindowDc };
+enum ObjectKind {
+    KindPen, KindBrush, KindFont, KindBitmap, KindRegion, KindMemoryDc, KindWindowDc, KindImageList, KindTheme
+};
 
 std::mutex CounterLock;
 std::map<HANDLE, ObjectKind> LiveObjects;
@@ -64,6 +69,10 @@ decltype(&GetWindowDC) RealGetWindowDC;
 decltype(&GetDCEx) RealGetDCEx;
 decltype(&ReleaseDC) RealReleaseDC;
 decltype(&LoadBitmapW) RealLoadBitmapW;
+decltype(&ImageList_Create) RealImageList_Create;
+decltype(&ImageList_Destroy) RealImageList_Destroy;
+decltype(&OpenThemeData) RealOpenThemeData;
+decltype(&CloseThemeData) RealCloseThemeData;
 
 HPEN WINAPI CountCreatePen(int style, int width, COLORREF color)
 {
@@ -179,6 +188,29 @@ HBITMAP WINAPI CountLoadBitmapW(HINSTANCE instance, LPCWSTR name)
     return Track(RealLoadBitmapW(instance, name), KindBitmap);
 }
 
+HIMAGELIST WINAPI CountImageList_Create(int cx, int cy, UINT flags, int initial, int grow)
+{
+    return Track(RealImageList_Create(cx, cy, flags, initial, grow), KindImageList);
+}
+BOOL WINAPI CountImageList_Destroy(HIMAGELIST list)
+{
+    BOOL destroyed = RealImageList_Destroy(list);
+    if (destroyed)
+        Forget(reinterpret_cast<HANDLE>(list));
+    return destroyed;
+}
+HTHEME WINAPI CountOpenThemeData(HWND window, LPCWSTR classes)
+{
+    return Track(RealOpenThemeData(window, classes), KindTheme);
+}
+HRESULT WINAPI CountCloseThemeData(HTHEME theme)
+{
+    HRESULT result = RealCloseThemeData(theme);
+    if (SUCCEEDED(result))
+        Forget(theme);
+    return result;
+}
+
 // The import address table slot of function in dll, or null.
 void** FindImportSlot(const char* dll, const char* function)
 {
@@ -267,6 +299,10 @@ void InstallObjectCounter()
     PELMIRA_HOOK("user32.dll", GetDCEx);
     PELMIRA_HOOK("user32.dll", ReleaseDC);
     PELMIRA_HOOK("user32.dll", LoadBitmapW);
+    PELMIRA_HOOK("comctl32.dll", ImageList_Create);
+    PELMIRA_HOOK("comctl32.dll", ImageList_Destroy);
+    PELMIRA_HOOK("uxtheme.dll", OpenThemeData);
+    PELMIRA_HOOK("uxtheme.dll", CloseThemeData);
 }
 
 ObjectCounts CurrentObjectCounts()
@@ -284,6 +320,8 @@ ObjectCounts CurrentObjectCounts()
             case KindRegion: ++counts.regions; break;
             case KindMemoryDc: ++counts.memoryDcs; break;
             case KindWindowDc: ++counts.windowDcs; break;
+            case KindImageList: ++counts.imageLists; break;
+            case KindTheme: ++counts.themes; break;
             }
         }
     }
@@ -301,6 +339,7 @@ std::string DescribeCounts(const ObjectCounts& counts)
     std::ostringstream text;
     text << "pens " << counts.pens << ", brushes " << counts.brushes << ", fonts " << counts.fonts
          << ", bitmaps " << counts.bitmaps << ", regions " << counts.regions << ", memory DCs "
-         << counts.memoryDcs << ", window DCs " << counts.windowDcs << ", windows " << counts.windows;
+         << counts.memoryDcs << ", window DCs " << counts.windowDcs << ", image lists "
+         << counts.imageLists << ", themes " << counts.themes << ", windows " << counts.windows;
     return text.str();
 }

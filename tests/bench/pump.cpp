@@ -1,6 +1,7 @@
 #include "bench/bench.h"
 
 #include <malloc.h>
+#include <stdio.h>
 
 bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs)
 {
@@ -36,6 +37,14 @@ void DrainQuitMessages()
     MSG message;
     while (PeekMessageW(&message, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
+}
+
+std::string RectText(const RECT& rect)
+{
+    char text[80];
+    snprintf(text, sizeof(text), "(%ld, %ld) - (%ld, %ld)", static_cast<long>(rect.left),
+             static_cast<long>(rect.top), static_cast<long>(rect.right), static_cast<long>(rect.bottom));
+    return text;
 }
 
 std::string Narrow(const std::wstring& text)

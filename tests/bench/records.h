@@ -4,6 +4,8 @@
 
 #include <stdlib.h>
 
+#include <commctrl.h>
+
 #include "mainwin/device_list.h"
 
 // A zero-filled record as the device list allocates it (calloc: the list
@@ -19,6 +21,24 @@ inline DisplayDeviceRecord* NewDeviceRecord(const WCHAR* adapterName, bool hasMo
         record->monitor.StateFlags = DISPLAY_DEVICE_ACTIVE | DISPLAY_DEVICE_ATTACHED;
     }
     return record;
+}
+
+// Selects or deselects one row of a list view (-1: every row).
+inline void SetRowSelected(HWND list, int row, bool selected)
+{
+    LVITEMW state;
+    ZeroMemory(&state, sizeof(state));
+    state.stateMask = LVIS_SELECTED;
+    state.state = selected ? LVIS_SELECTED : 0;
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+}
+
+// Stands in for CreateWindowExW: a window that cannot be made.
+inline HWND WINAPI RefuseToCreateWindow(DWORD, LPCWSTR, LPCWSTR, DWORD, int, int, int, int, HWND, HMENU,
+                                        HINSTANCE, LPVOID)
+{
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return NULL;
 }
 
 #endif

@@ -7,7 +7,18 @@ loader=$2
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 work=$(mktemp -d)
 desktop="pelmira_e2e_$$"
-trap 'rm -rf "$work"' EXIT
+explorer=""
+# A failed check does not leave the program and its desktop behind.
+cleanup() {
+    local status=$?
+    if [ $status -ne 0 ]; then
+        [ -n "$explorer" ] && kill "$explorer" 2>/dev/null
+        [ -n "${window:-}" ] && xdotool windowclose "$window" 2>/dev/null
+    fi
+    rm -rf "$work"
+    return $status
+}
+trap cleanup EXIT
 
 fail() { echo "FAILED: $*" >&2; exit 1; }
 trap 'echo "FAILED: command at line $LINENO of run_e2e.sh" >&2' ERR
