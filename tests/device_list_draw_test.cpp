@@ -38,8 +38,7 @@ protected:
         if (ownTheme != NULL)
             CloseThemeData(ownTheme);
         AppState.listTheme = savedTheme;
-        DestroyWindow(main);
-        DrainQuitMessages();
+        DestroyMainWindow(main);
     }
 
     // Draws row 0 of the list with the test's record into the DIB, which is

@@ -110,8 +110,7 @@ protected:
 
     void TearDown() override
     {
-        DestroyWindow(main);
-        DrainQuitMessages();
+        DestroyMainWindow(main);
     }
 
     int SelectedCount()

@@ -24,14 +24,6 @@ const DWORD Label = Child | WS_GROUP;
 const DWORD Field = Child | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL | ES_READONLY;
 const DWORD Push = Child | WS_TABSTOP | BS_PUSHBUTTON;
 
-struct ExpectedControl {
-    int id;
-    const WCHAR* className;
-    const WCHAR* text;
-    short x, y, cx, cy;
-    DWORD style;
-};
-
 const ExpectedControl MainTemplate[] = {
     { -1, L"Static", L"Available di&splay devices:", 10, 10, 93, 8, Label | SS_LEFT },
     { 1000, L"SysListView32", L"", 10, 22, 471, 135,
@@ -93,22 +85,7 @@ TEST(MainWindowTemplate, MatchesItsTable)
     EXPECT_EQ(8, dialog.pointSize);
     EXPECT_EQ(400, dialog.weight);
 
-    ASSERT_EQ(ARRAYSIZE(MainTemplate), dialog.controls.size());
-    for (size_t i = 0; i < dialog.controls.size(); ++i) {
-        const ExpectedControl& expected = MainTemplate[i];
-        const TemplateControl& actual = dialog.controls[i];
-        SCOPED_TRACE(testing::Message() << "control " << i << ", " << Narrow(expected.text)
-                                        << " (" << expected.id << ")");
-        EXPECT_EQ(expected.id, static_cast<short>(actual.id));
-        EXPECT_EQ(0, lstrcmpiW(expected.className, actual.className.c_str())) << Narrow(actual.className);
-        EXPECT_EQ(expected.text, actual.text);
-        EXPECT_EQ(expected.x, actual.x);
-        EXPECT_EQ(expected.y, actual.y);
-        EXPECT_EQ(expected.cx, actual.cx);
-        EXPECT_EQ(expected.cy, actual.cy);
-        EXPECT_EQ(expected.style, actual.style) << std::hex << (expected.style ^ actual.style);
-        EXPECT_EQ(0u, actual.exStyle);
-    }
+    ExpectControls(MainTemplate, ARRAYSIZE(MainTemplate), dialog);
 }
 
 class MainWindowTest : public testing::Test {
@@ -124,9 +101,7 @@ protected:
 
     void TearDown() override
     {
-        if (IsWindow(main))
-            DestroyWindow(main);
-        DrainQuitMessages();
+        DestroyMainWindow(main);
         PelmiraCreateTestWindow = CreateWindowExW;
         boxes = StopRecordingMessageBoxes();
         EXPECT_EQ(NULL, AppState.testWindow);

@@ -102,8 +102,7 @@ protected:
             DestroyWindow(probe);
             probe = NULL;
         }
-        DestroyWindow(mainWindow);
-        DrainQuitMessages();
+        DestroyMainWindow(mainWindow);
     }
 
     // Runs the program's loop until it quits, or for at most milliseconds.

@@ -64,8 +64,7 @@ protected:
     void TearDown() override
     {
         PelmiraEnumDisplaySettings = EnumDisplaySettingsExW;
-        DestroyWindow(main);
-        DrainQuitMessages();
+        DestroyMainWindow(main);
     }
 
     int Fill()

@@ -76,8 +76,7 @@ protected:
     {
         if (AppState.testWindow != NULL)
             SendMessageW(AppState.testWindow, WM_KEYDOWN, VK_ESCAPE, 0);
-        DestroyWindow(main);
-        DrainQuitMessages();
+        DestroyMainWindow(main);
         PelmiraChangeDisplaySettings = ChangeDisplaySettingsExW;
         PelmiraCreateTestWindow = CreateWindowExW;
         RefuseMessageBoxes();

@@ -54,6 +54,8 @@ bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs);
 void PumpMessagesFor(DWORD milliseconds);
 // Removes the WM_QUIT that closing a main window posts.
 void DrainQuitMessages();
+// Destroys a main window (if it is still there) and drops its WM_QUIT.
+void DestroyMainWindow(HWND window);
 
 // Message boxes that the program would have shown.
 struct RecordedMessageBox {

@@ -1,5 +1,9 @@
 #include "bench/dialog_template.h"
 
+#include <gtest/gtest.h>
+
+#include "bench/bench.h"
+
 namespace {
 
 struct Reader {
@@ -111,4 +115,23 @@ bool LoadDialogTemplate(int templateId, DialogTemplate* result)
         result->controls.push_back(control);
     }
     return true;
+}
+
+void ExpectControls(const ExpectedControl* expected, size_t count, const DialogTemplate& dialog)
+{
+    ASSERT_EQ(count, dialog.controls.size());
+    for (size_t i = 0; i < count; ++i) {
+        const TemplateControl& actual = dialog.controls[i];
+        SCOPED_TRACE(testing::Message() << "control " << i << ", " << Narrow(expected[i].text) << " ("
+                                        << expected[i].id << ")");
+        EXPECT_EQ(expected[i].id, static_cast<short>(actual.id));
+        EXPECT_EQ(0, lstrcmpiW(expected[i].className, actual.className.c_str())) << Narrow(actual.className);
+        EXPECT_EQ(expected[i].text, actual.text);
+        EXPECT_EQ(expected[i].x, actual.x);
+        EXPECT_EQ(expected[i].y, actual.y);
+        EXPECT_EQ(expected[i].cx, actual.cx);
+        EXPECT_EQ(expected[i].cy, actual.cy);
+        EXPECT_EQ(expected[i].style, actual.style) << std::hex << (expected[i].style ^ actual.style);
+        EXPECT_EQ(0u, actual.exStyle);
+    }
 }

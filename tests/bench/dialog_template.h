@@ -31,4 +31,17 @@ struct DialogTemplate {
 // False when the template is missing or not a DIALOGEX.
 bool LoadDialogTemplate(int templateId, DialogTemplate* result);
 
+// One row of a template's table of controls.
+struct ExpectedControl {
+    int id;
+    const WCHAR* className;
+    const WCHAR* text;
+    short x, y, cx, cy;
+    DWORD style;  // the whole style, WS_CHILD and WS_VISIBLE included
+};
+
+// Expects dialog's controls to be exactly these, in this (tab) order, with
+// no extended styles.
+void ExpectControls(const ExpectedControl* expected, size_t count, const DialogTemplate& dialog);
+
 #endif

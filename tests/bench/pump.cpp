@@ -39,6 +39,13 @@ void DrainQuitMessages()
     }
 }
 
+void DestroyMainWindow(HWND window)
+{
+    if (IsWindow(window))
+        DestroyWindow(window);
+    DrainQuitMessages();
+}
+
 std::string RectText(const RECT& rect)
 {
     char text[80];
