@@ -54,7 +54,6 @@ int FontHeightForDpi(int points, int dpiY);
 
 void CreateSharedBrushesAndPen();
 void CreateSharedFonts(int dpiY);
-void CreateSharedGdiObjects(int dpiY);
 void DeleteSharedGdiObjects();
 
 // Whether a running test window exists.

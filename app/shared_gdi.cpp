@@ -38,12 +38,6 @@ void CreateSharedFonts(int dpiY)
         CreateSharedFont(FontHeightForDpi(8, dpiY), FW_BOLD, TRUE, 0, L"Arial");
 }
 
-void CreateSharedGdiObjects(int dpiY)
-{
-    CreateSharedBrushesAndPen();
-    CreateSharedFonts(dpiY);
-}
-
 static void DeleteIfMade(HGDIOBJ object)
 {
     // A hollow brush may be the stock null brush, which is never deleted.

@@ -33,7 +33,8 @@ TEST(Startup, SharedFontsFollowTheDotsPerInch)
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.dpi << " dots per inch");
         EXPECT_EQ(c.title, FontHeightForDpi(16, c.dpi));
-        CreateSharedGdiObjects(c.dpi);
+        CreateSharedBrushesAndPen();
+        CreateSharedFonts(c.dpi);
 
         LOGFONTW title = FontOf(SharedGdiObjects.titleFont);
         EXPECT_EQ(c.title, title.lfHeight);
