@@ -21,3 +21,7 @@ void StepMoireInterference()
     if (state.offset > state.maxRadius || state.offset < -state.maxRadius)
         state.step = -state.step;
 }
+
+void ReleaseMoireInterference()
+{
+}

@@ -41,5 +41,8 @@ extern MoireInterferenceStateRecord MoireInterferenceState;
 void ResetMoireInterference(int width, int height);
 // One tick of the 80 ms animation timer.
 void StepMoireInterference();
+// Frees what the animation keeps between frames; called when the pattern
+// window goes.
+void ReleaseMoireInterference();
 
 #endif
