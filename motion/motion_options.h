@@ -20,14 +20,24 @@ struct MotionOptionsRecord {
 
 extern MotionOptionsRecord MotionOptions;
 
-inline LONG LoadRelaxed(const std::atomic<LONG>& value)
+template <typename T>
+inline T LoadRelaxed(const std::atomic<T>& value)
 {
     return value.load(std::memory_order_relaxed);
 }
 
-inline void StoreRelaxed(std::atomic<LONG>& value, LONG newValue)
+template <typename T>
+inline void StoreRelaxed(std::atomic<T>& value, typename std::atomic<T>::value_type newValue)
 {
     value.store(newValue, std::memory_order_relaxed);
+}
+
+// A load and a store, not a locked read-modify-write: an increment that
+// another thread's reset falls between is lost, as the counters allow.
+template <typename T>
+inline void IncrementUnlocked(std::atomic<T>& value)
+{
+    StoreRelaxed(value, LoadRelaxed(value) + 1);
 }
 
 // Puts every option back to the default that each motion test starts from.

@@ -40,6 +40,22 @@
 #define IDD_TERMS                   102
 #define IDC_TERMS_TEXT              1006
 
+// Motion control panel (dialog 131)
+#define IDD_MOTION_PANEL            131
+#define IDC_MOTION_SPEED            1031
+#define IDC_MOTION_SPEED_VALUE      1033
+#define IDC_MOTION_SQUARE           1037
+#define IDC_MOTION_CIRCLE           1038
+#define IDC_MOTION_SMALL            1039
+#define IDC_MOTION_MEDIUM           1040
+#define IDC_MOTION_LARGE            1041
+#define IDC_MOTION_HOLLOW           1042
+#define IDC_MOTION_INVERT           1043
+#define IDC_MOTION_PREVENT_FLICKER  1044
+#define IDC_MOTION_FPS_VALUE        1045
+#define IDC_MOTION_LOW              1048
+#define IDC_MOTION_FORCE_UPDATE     1049
+
 // String table
 #define IDS_APP_TITLE               103
 #define IDS_DEVICE_INFO_FAILED      104
