@@ -264,6 +264,7 @@ TEST_F(MainWindowTest, TestWindowsCoverTheMonitorAndEndOnEscape)
         EXPECT_EQ(windows, CurrentObjectCounts().windows);
 
         SendMessageW(test, WM_KEYDOWN, VK_ESCAPE, 0);
+        PumpMessagesUntil([test] { return !IsWindow(test); }, 5000);  // the motion window waits for its threads
         EXPECT_FALSE(IsWindow(test));
         EXPECT_EQ(NULL, AppState.testWindow);
         EXPECT_EQ(0, AppState.motionActive);
@@ -286,13 +287,14 @@ TEST_F(MainWindowTest, FiftyTestsLeakNothing)
         SCOPED_TRACE(testing::Message() << "command " << command);
         Command(command);  // the first run may make lasting system objects
         SendMessageW(AppState.testWindow, WM_KEYDOWN, VK_ESCAPE, 0);
-        PumpMessagesFor(20);
+        PumpMessagesUntil([] { return AppState.testWindow == NULL; }, 5000);
         ObjectCounts before = CurrentObjectCounts();
         for (int i = 0; i < 50; ++i) {
             Command(command);
             ASSERT_TRUE(IsWindow(AppState.testWindow)) << "run " << i;
             UpdateWindow(AppState.testWindow);
             SendMessageW(AppState.testWindow, WM_KEYDOWN, VK_ESCAPE, 0);
+            PumpMessagesUntil([] { return AppState.testWindow == NULL; }, 5000);
         }
         PumpMessagesFor(20);
         ObjectCounts after = CurrentObjectCounts();

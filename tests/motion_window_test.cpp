@@ -40,7 +40,7 @@ DWORD WINAPI WaitForStop(LPVOID)
 DWORD WINAPI WaitForStopAndGate(LPVOID)
 {
     WaitForSingleObject(MotionState.stopEvent, INFINITE);
-    WaitForSingleObject(Gate, INFINITE);
+    WaitForSingleObject(Gate, 5000);  // bounded: a fault must fail, not hang
     return 0;
 }
 

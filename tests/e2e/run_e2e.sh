@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # End to end, as a user would: Pelmira in a 1920x1080 Wine virtual desktop,
-# driven with real keys. Arguments: the program and the Wine loader.
+# driven with real keys. Arguments: the program, the Wine loader and the
+# reader of the motion panel's figures.
 set -euo pipefail
 program=$1
 loader=$2
+reader=$3
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 work=$(mktemp -d)
 desktop="pelmira_e2e_$$"
@@ -40,6 +42,20 @@ wait_for_screen() {
     done
 }
 
+# Writes the motion panel's "SPEED|FPS" to $work/panel.txt; the reader runs in
+# Pelmira's desktop, where it can find the panel.
+read_motion_panel() {
+    rm -f "$work/panel.txt"
+    timeout 30 "$loader" explorer "/desktop=$desktop,1920x1080" "$winreader" "$winwork\\panel.txt" \
+        >>"$work/explorer.log" 2>&1 </dev/null || return 1
+    local tries
+    for tries in $(seq 1 50); do
+        [ -s "$work/panel.txt" ] && return 0
+        sleep 0.2
+    done
+    return 1
+}
+
 desktop_size() { xwininfo -id "$window" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}'; }
 wait_for_desktop_size() {  # up to 10 s
     local tries
@@ -66,6 +82,7 @@ wait_for_banner() {  # the main window is on screen, banner and all
 windows_path() { local path; path=$(realpath "$1"); echo "Z:${path//\//\\}"; }
 winprogram=$(windows_path "$program")
 winwork=$(windows_path "$work")
+winreader=$(windows_path "$reader")
 printf '@echo off\r\nstart /wait "" "%s"\r\necho %%ERRORLEVEL%% > "%s\\exitcode.txt"\r\n' \
     "$winprogram" "$winwork" > "$work/run.bat"
 # Its output goes to a file: Wine's helper processes would hold a pipe open.
@@ -113,6 +130,29 @@ banner_after=$(python3 "$here/screen_check.py" banner "$work/main.ppm")
 [ "$banner_after" = "$banner_before" ] ||
     fail "the main window moved: banner at $banner_after, was $banner_before"
 echo "1920x1080 is back and the main window is where it was"
+
+# The motion test on the 1920x1080 desktop: Alt+T clears the test mode that
+# the switched run set, Alt+M starts. A white square on black at the vertical
+# centre, the panel at the top; two seconds later the panel shows a speed
+# near 60 pixels per second and some screen updates.
+xdotool key alt+t
+xdotool key alt+m
+wait_for_screen 15 motion || fail "Alt+M did not show a white square on black with the panel at the top"
+echo "motion test: $(python3 "$here/screen_check.py" motion "$work/motion.ppm")"
+sleep 2
+shot motion-2s
+read_motion_panel || fail "the motion panel's figures could not be read"
+figures=$(tr -d '\r\n' < "$work/panel.txt")
+speed=${figures%%|*}
+fps=${figures#*|}
+fps=${fps%% *}
+[[ $speed =~ ^[0-9]+$ ]] && [ "$speed" -ge 50 ] && [ "$speed" -le 65 ] ||
+    fail "the panel shows a speed of \"$speed\" pixels per second, not about 60"
+[[ $fps =~ ^[0-9]+$ ]] && [ "$fps" -gt 0 ] || fail "the panel shows \"${figures#*|}\" screen updates"
+echo "the panel shows $speed pixels per second and ${figures#*|} screen updates per second"
+xdotool key Escape
+wait_for_banner 15 || fail "Escape did not end the motion test"
+echo "Escape ended the motion test"
 
 xdotool key alt+F4
 for tries in $(seq 1 100); do

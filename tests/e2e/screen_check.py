@@ -10,6 +10,9 @@ Reads a binary PPM (P6) screenshot and answers one question per command:
                      band of another colour at least 30 pixels high
   covered SHOT       checks that the whole screen shows the test window (its
                      colour everywhere, no main window left)
+  motion SHOT        checks the motion test: the panel centred on the top
+                     edge, and below it black but for one white 96-pixel
+                     square at the vertical centre; prints where both are
 """
 import sys
 
@@ -99,6 +102,55 @@ def check_covered(image):
     return None
 
 
+def non_black_span(image, y):
+    """First and last x of row y that are not black, or None."""
+    width, _, pixels = image
+    row = pixels[y * width * 3:(y + 1) * width * 3]
+    left = len(row) - len(row.lstrip(b'\0'))
+    if left == len(row):
+        return None
+    return left // 3, (len(row.rstrip(b'\0')) - 1) // 3
+
+
+def check_motion(image):
+    width, height, _ = image
+    # The panel: the rows from the top that hold anything but black (its
+    # one-pixel border is black itself).
+    y = 0
+    while y < 2 and non_black_span(image, y) is None:
+        y += 1
+    spans = []
+    while y < height and non_black_span(image, y) is not None:
+        spans.append(non_black_span(image, y))
+        y += 1
+    if len(spans) < 50:
+        return 'no panel at the top edge', None
+    left = min(s[0] for s in spans) - 1
+    right = max(s[1] for s in spans) + 1
+    panel = (left, 0, right, y)
+    if abs((left + right + 1) - width) > 1:
+        return 'the panel %s is not centred' % (panel,), None
+    # The shape: below the panel only one white square, all else black.
+    rows = [(row, non_black_span(image, row)) for row in range(y, height)]
+    rows = [(row, span) for row, span in rows if span is not None]
+    if not rows:
+        return 'no shape below the panel', None
+    top, bottom = rows[0][0], rows[-1][0]
+    x0, x1 = rows[0][1]
+    for row, span in rows:
+        if span != (x0, x1):
+            return 'row %d: non-black from x %d to %d, not %d to %d' % (row, span[0], span[1], x0, x1), None
+        for x in range(x0, x1 + 1):
+            if pixel(image, x, row) != (255, 255, 255):
+                return 'pixel (%d, %d) in the shape is %s' % (x, row, pixel(image, x, row)), None
+    if bottom - top + 1 != 96 or top != (height - 96) // 2 or len(rows) != 96:
+        return 'the shape spans rows %d to %d, not 96 rows from %d' % (top, bottom, (height - 96) // 2), None
+    if x1 - x0 + 1 != 96 and x0 != 0 and x1 != width - 1:
+        return 'the shape is %d pixels wide' % (x1 - x0 + 1), None
+    return None, 'panel (%d, %d) - (%d, %d), square at (%d, %d) - (%d, %d)' % (
+        panel + (x0, top, x1 + 1, bottom + 1))
+
+
 def main():
     command, path = sys.argv[1], sys.argv[2]
     image = read_ppm(path)
@@ -108,6 +160,13 @@ def main():
             print('no red banner in %s' % path, file=sys.stderr)
             return 1
         print('%d %d %d %d' % box)
+        return 0
+    if command == 'motion':
+        problem, where = check_motion(image)
+        if problem:
+            print('%s: %s' % (path, problem), file=sys.stderr)
+            return 1
+        print(where)
         return 0
     check = {'selected': check_selected, 'covered': check_covered}[command]
     problem = check(image)

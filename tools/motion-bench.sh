@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# The motion benchmark: the real motion window, full screen in a 1920x1080
+# Wine desktop, for a few seconds at 60, 240 and 1000 pixels per second with
+# "Force screen update" on and off. Prints per run the speed achieved as a
+# fraction of the speed set, the paints per second and the processor time of
+# each of the three threads (step, rate, user interface) as a share of one
+# core. Argument: seconds per run (default 5).
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+seconds=${1:-5}
+pelmira_install_packages
+pelmira_build motion_bench
+program=$(pelmira_runnable_build)/motion_bench.exe
+loader=$(pelmira_wine_loader)
+# Not at the same time as a test run: they share the Wine prefix.
+mkdir -p "$PELMIRA_CACHE"
+exec 9>"$PELMIRA_CACHE/test.lock"
+flock 9
+pelmira_start_display
+trap 'wineserver -k >/dev/null 2>&1 || true; pelmira_stop_display' EXIT
+pelmira_prepare_prefix test
+wineserver -k >/dev/null 2>&1 || true
+wineserver -w >/dev/null 2>&1 || true
+wineserver -p
+"$loader" wineboot >/dev/null 2>&1 </dev/null || true
+echo "$(nproc) processors: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
+# The wineserver of this prefix is the fourth busy party: its processor time
+# over the whole benchmark, from /proc (clock ticks of user and system time).
+server_ticks() {
+    local pid
+    for pid in $(pgrep wineserver); do
+        if tr '\0' '\n' < "/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
+            awk '{print $14 + $15}' "/proc/$pid/stat"
+            return
+        fi
+    done
+    echo 0
+}
+# Wine's helper processes would hold a pipe open: the figures go to a file.
+log=$(mktemp)
+ticks_before=$(server_ticks)
+start=$(date +%s.%N)
+"$loader" "$program" "$seconds" >"$log" 2>&1 </dev/null || { cat "$log"; exit 1; }
+ticks_after=$(server_ticks)
+cat "$log"
+rm -f "$log"
+awk -v t=$((ticks_after - ticks_before)) -v hz="$(getconf CLK_TCK)" -v s="$start" -v e="$(date +%s.%N)" \
+    'BEGIN { printf "wineserver: %.0f%% of a core over the whole benchmark\n", 100 * t / hz / (e - s) }'
+echo "load average: $(cut -d' ' -f1-3 /proc/loadavg) (other programs on the machine)"
