@@ -8,13 +8,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 pelmira_install_packages
 pelmira_build pelmira_bench
-# Shares the test prefix, one run at a time.
-mkdir -p "$PELMIRA_CACHE"
-exec 9>"$PELMIRA_CACHE/test.lock"
-flock 9
-pelmira_start_display
-trap 'wineserver -k >/dev/null 2>&1 || true; pelmira_stop_display' EXIT
-pelmira_prepare_prefix test
+pelmira_start_test_session
 # Wine's helper processes would hold a pipe open: the output goes to a file.
 log=$(mktemp)
 status=0
