@@ -27,8 +27,8 @@ void FillDib(const TestDib& dib, COLORREF color);
 // Number of pixels in rect equal to color.
 int CountDibPixels(const TestDib& dib, const RECT& rect, COLORREF color);
 
-// Live GDI objects, image lists and theme handles made by the test
-// executable's own code, by kind, and the thread's windows. Counted
+// Live GDI objects made by the test executable's own code, by kind, and the
+// thread's windows. Counted
 // by patching the executable's import table (GetGuiResources is always 0
 // under Wine); objects made before InstallObjectCounter are not counted.
 struct ObjectCounts {
@@ -39,8 +39,6 @@ struct ObjectCounts {
     int regions;
     int memoryDcs;  // CreateCompatibleDC, CreateDCW, CreateICW
     int windowDcs;  // GetDC, GetWindowDC, GetDCEx not yet released
-    int imageLists;
-    int themes;     // OpenThemeData not yet closed
     int windows;    // windows of this thread, children included
 };
 
@@ -56,6 +54,9 @@ void PumpMessagesFor(DWORD milliseconds);
 void DrainQuitMessages();
 // Destroys a main window (if it is still there) and drops its WM_QUIT.
 void DestroyMainWindow(HWND window);
+// Ends the running test window with Escape, as a user would, and waits at
+// most 2 s for it to go; true when it went.
+bool EndTestWindow();
 
 // Message boxes that the program would have shown.
 struct RecordedMessageBox {

@@ -3,6 +3,8 @@
 #include <malloc.h>
 #include <stdio.h>
 
+#include "app/app_state.h"
+
 bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs)
 {
     DWORD start = GetTickCount();
@@ -44,6 +46,14 @@ void DestroyMainWindow(HWND window)
     if (IsWindow(window))
         DestroyWindow(window);
     DrainQuitMessages();
+}
+
+bool EndTestWindow()
+{
+    HWND test = AppState.testWindow;
+    if (IsWindow(test))
+        SendMessageW(test, WM_KEYDOWN, VK_ESCAPE, 0);
+    return PumpMessagesUntil([test] { return !IsWindow(test); }, 2000);
 }
 
 std::string RectText(const RECT& rect)
