@@ -1,7 +1,7 @@
 // The device list: state words, the row chosen at start, row heights, and
 // the rows as drawn with visual styles and without.
 #include "bench/fixture.h"
-#include "mainwin/device_list.h"
+#include "bench/records.h"
 
 #include <uxtheme.h>
 
@@ -73,15 +73,21 @@ using DeviceListTest = MainWindowTest;
 TEST_F(DeviceListTest, RowColoursWithVisualStylesAndWithout)
 {
     // Wine has no "EXPLORER::LISTVIEW" class: the rows get the plain list
-    // view theme. Row 0 is drawn from a record without a monitor into a DIB
-    // filled with magenta.
+    // view theme. The list, with one row without a monitor, prints itself
+    // into a DIB filled with magenta.
     HTHEME theme = OpenThemeData(list, L"LISTVIEW");
     ASSERT_TRUE(theme != NULL) << "visual styles are off in the test prefix";
     HTHEME saved = AppState.listTheme;
-    DisplayDeviceRecord record = {};
-    lstrcpyW(record.adapter.DeviceName, L"\\\\.\\DISPLAY1");
+    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+    DisplayDeviceRecord* rows[] = { NewDeviceRecord(L"\\\\.\\DISPLAY1", false) };
+    PopulateDeviceList(list, rows, 1);
+    RECT row = { LVIR_BOUNDS, 0, 0, 0 }, cell = { LVIR_LABEL, 0, 0, 0 };
+    SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+    SendMessageW(list, LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&cell));
+    EXPECT_EQ(40, row.bottom - row.top) << "the height for Wine's default GUI font";
+    const RECT lower = { cell.left + 16, (row.top + row.bottom) / 2, cell.right - 2, row.bottom };
     TestDib dib;
-    ASSERT_TRUE(CreateTestDib(&dib, 800, 100));
+    ASSERT_TRUE(CreateTestDib(&dib, row.right, row.bottom));
     const COLORREF magenta = RGB(255, 0, 255);
     const int Untouched = -1, Highlight = -2;  // no background; a themed one
     struct Case {
@@ -98,30 +104,16 @@ TEST_F(DeviceListTest, RowColoursWithVisualStylesAndWithout)
         SCOPED_TRACE(testing::Message() << "themed " << c.themed << ", selected " << c.selected << ", focused "
                                         << c.focused);
         AppState.listTheme = c.themed ? theme : NULL;
+        SetRowSelected(list, 0, c.selected);
         SetFocus(c.focused ? list : GetDlgItem(main, IDC_ABOUT));
         FillDib(dib, magenta);
-        DRAWITEMSTRUCT item = {};
-        item.CtlType = ODT_LISTVIEW;
-        item.itemState = c.selected ? ODS_SELECTED : 0;
-        item.hwndItem = list;
-        item.hDC = dib.dc;
-        item.itemData = reinterpret_cast<ULONG_PTR>(&record);
-        item.rcItem.left = LVIR_BOUNDS;
-        SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item.rcItem));
-        DrawDeviceListItem(IDC_DEVICE_LIST, &item);
-        const RECT& row = item.rcItem;
-        EXPECT_EQ(40, row.bottom - row.top) << "the height for Wine's default GUI font";
-
+        SendMessageW(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dib.dc), PRF_CLIENT);
         COLORREF background = DibPixel(dib, row.right - 3, row.top + 3);
         if (c.background == Highlight) {
             EXPECT_NE(magenta, background) << "a selected row keeps its highlight";
         } else {
             EXPECT_EQ(c.background == Untouched ? magenta : GetSysColor(c.background), background);
         }
-        // The lower line of the first column says there is no monitor.
-        RECT cell = { LVIR_LABEL, 0, 0, 0 };
-        SendMessageW(list, LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&cell));
-        RECT lower = { cell.left + 16, (row.top + row.bottom) / 2, cell.right - 2, row.bottom };
         EXPECT_GT(CountDibPixels(dib, lower, GetSysColor(c.placeholder)), 5);
         EXPECT_EQ(c.placeholder == COLOR_GRAYTEXT, CountDibPixels(dib, lower, GetSysColor(COLOR_GRAYTEXT)) > 0);
     }

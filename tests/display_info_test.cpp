@@ -1,8 +1,6 @@
-// The information panel and the mode list: FormatText, the fourteen fields
-// from Wine's desktop and from synthetic device caps, a device that cannot
-// be opened, the rows that refill the panel, and the modes with the current
-// one selected.
-#include "app/format_text.h"
+// The information panel and the mode list: the fourteen fields and the
+// modes of Wine's desktop as the selected row changes, devices that cannot
+// be opened, synthetic device caps under a German locale, synthetic modes.
 #include "bench/fixture.h"
 #include "bench/records.h"
 #include "display/display_info.h"
@@ -11,26 +9,6 @@
 #include <stdio.h>
 
 namespace {
-
-TEST(FormatText, FullStopWhateverTheLocaleAndNothingThatDoesNotFit)
-{
-    _configthreadlocale(_ENABLE_PER_THREAD_LOCALE);
-    bool german = setlocale(LC_ALL, "German_Germany.1252") != NULL;
-    WCHAR localePrinted[16] = L"";
-    _snwprintf(localePrinted, 16, L"%.2f", 2.5);  // the runtime's own printf follows the locale
-    WCHAR text[16];
-    int length = FormatText(text, 16, L"%.2f (%ls) %d", 1.7777, L"16:9", -3);
-    setlocale(LC_ALL, "C");
-    _configthreadlocale(_DISABLE_PER_THREAD_LOCALE);
-    ASSERT_TRUE(german) << "no German locale to try FormatText with";
-    EXPECT_STREQ(L"2,50", localePrinted);
-    EXPECT_EQ(14, length);
-    EXPECT_STREQ(L"1.78 (16:9) -3", text);
-    // Six characters fit in seven; in six there is only an empty text.
-    EXPECT_EQ(6, FormatText(text, 7, L"%d", 123456));
-    EXPECT_EQ(-1, FormatText(text, 6, L"%d", 123456));
-    EXPECT_STREQ(L"", text);
-}
 
 using DisplayPanelTest = MainWindowTest;
 
@@ -59,27 +37,57 @@ const std::pair<int, const WCHAR*> WineDesktopFields[] = {
     { IDC_MONITOR_RECT, L"(0, 0) - (1920, 1080)" },
 };
 
-TEST_F(DisplayPanelTest, WhatWineReportsForItsDesktopWithTheCurrentModeSelected)
+TEST_F(DisplayPanelTest, TheNewlySelectedRowFillsPanelAndModeList)
 {
-    // The primary display was selected when the window opened.
-    for (const auto& field : WineDesktopFields)
-        EXPECT_EQ(field.second, Text(main, field.first)) << "field " << field.first;
+    // Rows 1 and 2: a device that cannot be opened, without a monitor and
+    // with one. Row 0 is the real display.
+    for (int row = 1; row <= 2; ++row) {
+        LVITEMW item = {};
+        item.mask = LVIF_PARAM;
+        item.iItem = row;
+        item.lParam = reinterpret_cast<LPARAM>(NewDeviceRecord(L"\\\\.\\NOSUCHDISPLAY", row == 2));
+        ASSERT_EQ(row, SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    }
     DEVMODEW mode;
     ClearDevMode(&mode);
-    int count = 0;
-    while (EnumDisplaySettingsExW(L"\\\\.\\DISPLAY1", count, &mode, 0))
-        ++count;
-    EXPECT_EQ(count, SendMessageW(modes, LB_GETCOUNT, 0, 0));
-    WCHAR selected[64] = L"";
-    SendMessageW(modes, LB_GETTEXT, SendMessageW(modes, LB_GETCURSEL, 0, 0), reinterpret_cast<LPARAM>(selected));
-    EXPECT_STREQ(L"1920 x 1080, 32 bit, 60 Hz\n", selected);
-    EXPECT_TRUE(StopRecordingMessageBoxes().empty());
+    int modeCount = 0;
+    while (EnumDisplaySettingsExW(L"\\\\.\\DISPLAY1", modeCount, &mode, 0))
+        ++modeCount;
+    const struct {
+        int row;
+        bool selected, shown;
+    } steps[] = { { 0, true, true },     // as the window opened, the primary display selected
+                  { 1, true, false },    // added to the selection (Ctrl-click): emptied, silently
+                  { 1, false, false },   // deselected: row 0, still selected, is not shown again
+                  { 2, true, false },    // with a monitor: string 104
+                  { 0, false, false },
+                  { 0, true, true } };  // selected anew
+    for (const auto& step : steps) {
+        SCOPED_TRACE(testing::Message() << "row " << step.row << " selected " << step.selected);
+        SetRowSelected(list, step.row, step.selected);
+        for (const auto& field : WineDesktopFields)
+            EXPECT_EQ(step.shown ? field.second : L"", Text(main, field.first)) << "field " << field.first;
+        EXPECT_EQ(step.shown ? modeCount : 0, SendMessageW(modes, LB_GETCOUNT, 0, 0));
+        WCHAR current[64] = L"";
+        SendMessageW(modes, LB_GETTEXT, SendMessageW(modes, LB_GETCURSEL, 0, 0), reinterpret_cast<LPARAM>(current));
+        EXPECT_STREQ(step.shown ? L"1920 x 1080, 32 bit, 60 Hz\n" : L"", current);
+    }
+    std::vector<RecordedMessageBox> shown = StopRecordingMessageBoxes();
+    ASSERT_EQ(1u, shown.size());
+    EXPECT_EQ(L"Failed to retrieve device information.", shown[0].text);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), shown[0].type);
+    EXPECT_EQ(main, shown[0].owner);
 }
 
-TEST_F(DisplayPanelTest, SyntheticCapsAndTheirEdgeCases)
+TEST_F(DisplayPanelTest, SyntheticCapsUnderAGermanLocale)
 {
     // Each case changes one number of a 1920 x 1080 display at 96 dots per
-    // inch and reads one field.
+    // inch and reads one field. The runtime's own printf would print "1,78".
+    _configthreadlocale(_ENABLE_PER_THREAD_LOCALE);
+    ASSERT_TRUE(setlocale(LC_ALL, "German_Germany.1252") != NULL);
+    WCHAR localePrinted[16] = L"";
+    _snwprintf(localePrinted, 16, L"%.2f", 2.5);
+    EXPECT_STREQ(L"2,50", localePrinted);
     const struct {
         int DisplayCaps::*number;
         int value;
@@ -120,52 +128,8 @@ TEST_F(DisplayPanelTest, SyntheticCapsAndTheirEdgeCases)
         ShowDisplayCaps(main, caps);
         EXPECT_EQ(c.text, Text(main, c.id)) << "number set to " << c.value << ", field " << c.id;
     }
-}
-
-TEST_F(DisplayPanelTest, DeviceThatCannotBeOpened)
-{
-    // Without a monitor: silence; with one: string 104. Either way the panel
-    // and the mode list are emptied.
-    DisplayDeviceRecord* record = NewDeviceRecord(L"\\\\.\\NOSUCHDISPLAY", false);
-    std::vector<RecordedMessageBox> shown;
-    for (LONG hasMonitor = 0; hasMonitor <= 1; ++hasMonitor) {
-        record->hasMonitor = hasMonitor;
-        StartRecordingMessageBoxes();
-        ShowDisplayInfo(record);
-        shown = StopRecordingMessageBoxes();
-        for (const auto& field : WineDesktopFields)
-            EXPECT_EQ(L"", Text(main, field.first)) << "field " << field.first;
-        EXPECT_EQ(0, SendMessageW(modes, LB_GETCOUNT, 0, 0));
-        ASSERT_EQ(static_cast<size_t>(hasMonitor), shown.size());
-    }
-    EXPECT_EQ(L"Failed to retrieve device information.", shown[0].text);
-    EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), shown[0].type);
-    EXPECT_EQ(main, shown[0].owner);
-    free(record);
-}
-
-TEST_F(DisplayPanelTest, OnlyANewlySelectedRowRefillsThePanel)
-{
-    // Row 1 is a device that cannot be opened: showing it empties the panel.
-    LVITEMW item = {};
-    item.mask = LVIF_PARAM;
-    item.iItem = 1;
-    item.lParam = reinterpret_cast<LPARAM>(NewDeviceRecord(L"\\\\.\\NOSUCHDISPLAY", false));
-    ASSERT_EQ(1, SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-    LRESULT modeCount = SendMessageW(modes, LB_GETCOUNT, 0, 0);
-    const struct {
-        int row;
-        bool selected;
-        const WCHAR* bits;
-    } steps[] = { { 1, true, L"" },     // added to the selection (Ctrl-click)
-                  { 1, false, L"" },    // deselected: row 0, still selected, is not shown again
-                  { 0, false, L"" },
-                  { 0, true, L"32" } };  // selected anew
-    for (const auto& step : steps) {
-        SetRowSelected(list, step.row, step.selected);
-        EXPECT_EQ(step.bits, Text(main, IDC_BITS_PER_PIXEL)) << "row " << step.row << " selected " << step.selected;
-    }
-    EXPECT_EQ(modeCount, SendMessageW(modes, LB_GETCOUNT, 0, 0)) << "each mode listed once";
+    setlocale(LC_ALL, "C");
+    _configthreadlocale(_DISABLE_PER_THREAD_LOCALE);
 }
 
 // Modes of a synthetic enumeration (width, height, depth, rate, flags): the
@@ -211,12 +175,10 @@ TEST_F(DisplayPanelTest, ModeListDuplicatesInterlacingAndAnUnreadableCurrentMode
     OfferedCount = 3;
     ClearModeList(modes);
     FillModeList(modes, L"\\\\.\\DISPLAY1");
-    WCHAR texts[3][64];
+    const WCHAR* texts[] = { L"640 x 480, 8 bit, 60 Hz\n", L"1024 x 768, 32 bit, 75 Hz\n",
+                             L"1920 x 1080, 32 bit, 60 Hz, Interlaced\n" };
     for (int i = 0; i < 3; ++i)
-        SendMessageW(modes, LB_GETTEXT, i, reinterpret_cast<LPARAM>(texts[i]));
-    EXPECT_STREQ(L"640 x 480, 8 bit, 60 Hz\n", texts[0]);
-    EXPECT_STREQ(L"1024 x 768, 32 bit, 75 Hz\n", texts[1]);
-    EXPECT_STREQ(L"1920 x 1080, 32 bit, 60 Hz, Interlaced\n", texts[2]);
+        EXPECT_EQ(i, SendMessageW(modes, LB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(texts[i]))) << Narrow(texts[i]);
     auto interlaced = reinterpret_cast<const DisplayModeEntry*>(SendMessageW(modes, LB_GETITEMDATA, 2, 0));
     EXPECT_EQ(static_cast<DWORD>(DM_INTERLACED), interlaced->displayFlags);
 }

@@ -37,8 +37,8 @@ struct ObjectCounts {
     int fonts;
     int bitmaps;
     int regions;
-    int memoryDcs;  // CreateCompatibleDC, CreateDCW, CreateICW
-    int windowDcs;  // GetDC, GetWindowDC, GetDCEx not yet released
+    int memoryDcs;  // CreateCompatibleDC, CreateDCW
+    int windowDcs;  // GetDC not yet released
     int windows;    // windows of this thread, children included
 };
 

@@ -1,9 +1,9 @@
 // Counts the GDI objects and device contexts that the test executable's own
 // code creates and frees, by replacing entries of its import address table.
+// Objects are made and freed on the user-interface thread only.
 #include "bench/bench.h"
 
 #include <map>
-#include <mutex>
 #include <sstream>
 #include <string.h>
 
@@ -11,38 +11,38 @@ namespace {
 
 enum ObjectKind { KindPen, KindBrush, KindFont, KindBitmap, KindRegion, KindMemoryDc, KindWindowDc };
 
-std::mutex CounterLock;
 std::map<HANDLE, ObjectKind> LiveObjects;
 
 // Creation functions may hand out stock objects (a hollow brush is the stock
 // null brush); those are never freed and are not counted.
-bool IsStockObject(HANDLE handle)
-{
-    for (int id = WHITE_BRUSH; id <= DC_PEN; ++id)
-        if (GetStockObject(id) == handle)
-            return true;
-    return false;
-}
-
 template <typename Handle>
 Handle Track(Handle handle, ObjectKind kind)
 {
-    if (handle != NULL && !IsStockObject(handle)) {
-        std::lock_guard<std::mutex> hold(CounterLock);
+    for (int id = WHITE_BRUSH; id <= DC_PEN; ++id)
+        if (GetStockObject(id) == handle)
+            return handle;
+    if (handle != NULL)
         LiveObjects[handle] = kind;
-    }
     return handle;
 }
 
 template <typename Result>
 Result Forget(HANDLE handle, Result done)
 {
-    if (done) {
-        std::lock_guard<std::mutex> hold(CounterLock);
+    if (done)
         LiveObjects.erase(handle);
-    }
     return done;
 }
+
+// The counting stand-in of a function that makes objects of one kind; Id
+// tells apart functions of the same type.
+template <int Id, ObjectKind Kind, typename Result, typename... Args>
+struct Creator {
+    static Result(WINAPI* real)(Args...);
+    static Result WINAPI Count(Args... args) { return Track(real(args...), Kind); }
+};
+template <int Id, ObjectKind Kind, typename Result, typename... Args>
+Result(WINAPI* Creator<Id, Kind, Result, Args...>::real)(Args...);
 
 decltype(&DeleteObject) RealDeleteObject;
 decltype(&DeleteDC) RealDeleteDC;
@@ -51,41 +51,37 @@ BOOL WINAPI CountDeleteObject(HGDIOBJ object) { return Forget(object, RealDelete
 BOOL WINAPI CountDeleteDC(HDC dc) { return Forget(dc, RealDeleteDC(dc)); }
 int WINAPI CountReleaseDC(HWND window, HDC dc) { return Forget(dc, RealReleaseDC(window, dc)); }
 
-// The import address table slot of function in dll, or null.
-void** FindImportSlot(const char* dll, const char* function)
+// Puts replacement in the import address table slot of function in dll and
+// keeps the system's function in *real. A function that is not imported is
+// one the program does not call.
+template <typename Function>
+void Hook(const char* dll, const char* function, Function* real, Function replacement)
 {
     BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleW(NULL));
     IMAGE_NT_HEADERS* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
     DWORD importsRva = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
-    for (IMAGE_IMPORT_DESCRIPTOR* import = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + importsRva);
-         import->Name != 0; ++import) {
+    for (auto import = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + importsRva); import->Name; ++import) {
         if (lstrcmpiA(reinterpret_cast<char*>(base + import->Name), dll) != 0)
             continue;
-        DWORD namesRva = import->OriginalFirstThunk ? import->OriginalFirstThunk : import->FirstThunk;
-        IMAGE_THUNK_DATA* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + namesRva);
-        IMAGE_THUNK_DATA* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + import->FirstThunk);
-        for (; names->u1.AddressOfData != 0; ++names, ++slots) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
+        auto names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + (import->OriginalFirstThunk ? import->OriginalFirstThunk : import->FirstThunk));
+        auto slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + import->FirstThunk);
+        for (; names->u1.AddressOfData != 0; ++names, ++slot) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal) ||
+                strcmp(reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData)->Name, function) != 0)
                 continue;
-            const char* name = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData)->Name;
-            if (strcmp(name, function) == 0)
-                return reinterpret_cast<void**>(&slots->u1.Function);
+            DWORD protection;
+            VirtualProtect(&slot->u1.Function, sizeof(void*), PAGE_READWRITE, &protection);
+            *real = reinterpret_cast<Function>(slot->u1.Function);
+            slot->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
+            VirtualProtect(&slot->u1.Function, sizeof(void*), protection, &protection);
         }
     }
-    return NULL;
 }
 
-template <typename Function>
-void Hook(const char* dll, const char* name, Function* real, Function replacement)
+template <int Id, ObjectKind Kind, typename Result, typename... Args>
+void HookCreator(const char* dll, const char* name, Result(WINAPI*)(Args...))
 {
-    void** slot = FindImportSlot(dll, name);
-    if (slot == NULL)
-        return;  // not imported: the program does not call it
-    DWORD protection;
-    VirtualProtect(slot, sizeof(*slot), PAGE_READWRITE, &protection);
-    *real = reinterpret_cast<Function>(*slot);
-    *slot = reinterpret_cast<void*>(replacement);
-    VirtualProtect(slot, sizeof(*slot), protection, &protection);
+    Hook(dll, name, &Creator<Id, Kind, Result, Args...>::real, &Creator<Id, Kind, Result, Args...>::Count);
 }
 
 // Counts a window and, for a top-level one, its children (all levels).
@@ -95,22 +91,6 @@ BOOL CALLBACK CountWindow(HWND window, LPARAM count)
     if (GetAncestor(window, GA_PARENT) == GetDesktopWindow())
         EnumChildWindows(window, CountWindow, count);
     return TRUE;
-}
-
-// The counting stand-in for a function that makes an object of one kind;
-// Id tells apart functions of the same type.
-template <int Id, ObjectKind Kind, typename Result, typename... Args>
-struct Creator {
-    static Result(WINAPI* real)(Args...);
-    static Result WINAPI Count(Args... args) { return Track(real(args...), Kind); }
-};
-template <int Id, ObjectKind Kind, typename Result, typename... Args>
-Result(WINAPI* Creator<Id, Kind, Result, Args...>::real)(Args...);
-
-template <int Id, ObjectKind Kind, typename Result, typename... Args>
-void HookCreator(const char* dll, const char* name, Result(WINAPI*)(Args...))
-{
-    Hook(dll, name, &Creator<Id, Kind, Result, Args...>::real, &Creator<Id, Kind, Result, Args...>::Count);
 }
 
 }  // namespace
@@ -125,11 +105,9 @@ void InstallObjectCounter()
         return;
     installed = true;
     PELMIRA_COUNT("gdi32.dll", CreatePen, KindPen);
-    PELMIRA_COUNT("gdi32.dll", CreatePenIndirect, KindPen);
     PELMIRA_COUNT("gdi32.dll", ExtCreatePen, KindPen);
     PELMIRA_COUNT("gdi32.dll", CreateSolidBrush, KindBrush);
     PELMIRA_COUNT("gdi32.dll", CreateBrushIndirect, KindBrush);
-    PELMIRA_COUNT("gdi32.dll", CreateHatchBrush, KindBrush);
     PELMIRA_COUNT("gdi32.dll", CreatePatternBrush, KindBrush);
     PELMIRA_COUNT("gdi32.dll", CreateFontW, KindFont);
     PELMIRA_COUNT("gdi32.dll", CreateFontIndirectW, KindFont);
@@ -141,10 +119,7 @@ void InstallObjectCounter()
     PELMIRA_COUNT("gdi32.dll", CreateEllipticRgn, KindRegion);
     PELMIRA_COUNT("gdi32.dll", CreateCompatibleDC, KindMemoryDc);
     PELMIRA_COUNT("gdi32.dll", CreateDCW, KindMemoryDc);
-    PELMIRA_COUNT("gdi32.dll", CreateICW, KindMemoryDc);
     PELMIRA_COUNT("user32.dll", GetDC, KindWindowDc);
-    PELMIRA_COUNT("user32.dll", GetWindowDC, KindWindowDc);
-    PELMIRA_COUNT("user32.dll", GetDCEx, KindWindowDc);
     PELMIRA_HOOK("gdi32.dll", DeleteObject);
     PELMIRA_HOOK("gdi32.dll", DeleteDC);
     PELMIRA_HOOK("user32.dll", ReleaseDC);
@@ -152,16 +127,12 @@ void InstallObjectCounter()
 
 ObjectCounts CurrentObjectCounts()
 {
-    static int ObjectCounts::* const Field[] = { &ObjectCounts::pens, &ObjectCounts::brushes, &ObjectCounts::fonts,
-                                                 &ObjectCounts::bitmaps, &ObjectCounts::regions,
-                                                 &ObjectCounts::memoryDcs, &ObjectCounts::windowDcs };
-    ObjectCounts counts;
-    ZeroMemory(&counts, sizeof(counts));
-    {
-        std::lock_guard<std::mutex> hold(CounterLock);
-        for (const auto& entry : LiveObjects)
-            ++(counts.*Field[entry.second]);
-    }
+    static int ObjectCounts::*const Field[] = { &ObjectCounts::pens,    &ObjectCounts::brushes,   &ObjectCounts::fonts,
+                                                &ObjectCounts::bitmaps, &ObjectCounts::regions,   &ObjectCounts::memoryDcs,
+                                                &ObjectCounts::windowDcs };
+    ObjectCounts counts = {};
+    for (const auto& entry : LiveObjects)
+        ++(counts.*Field[entry.second]);
     EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&counts.windows));
     return counts;
 }
