@@ -29,20 +29,6 @@ std::string Title(HWND window)
     return Narrow(text);
 }
 
-// Clicks link 0 of a SysLink with the mouse, at a point that hit-tests to it.
-void ClickLinkZero(HWND syslink)
-{
-    LHITTESTINFO hit = {};
-    for (hit.pt.y = 2; hit.pt.y < 40; hit.pt.y += 2)
-        for (hit.pt.x = 2; hit.pt.x < 300; hit.pt.x += 4)
-            if (SendMessageW(syslink, LM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) && hit.item.iLink == 0) {
-                PostMessageW(syslink, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(hit.pt.x, hit.pt.y));
-                PostMessageW(syslink, WM_LBUTTONUP, 0, MAKELPARAM(hit.pt.x, hit.pt.y));
-                return;
-            }
-    ADD_FAILURE() << "no point of the control is on link 0";
-}
-
 BOOL CALLBACK FindTopDialog(HWND window, LPARAM found)
 {
     WCHAR className[16];
@@ -76,7 +62,9 @@ void CALLBACK DriveDialogs(HWND, UINT, UINT_PTR, DWORD)
     if (Seen.size() == 1) {
         SetFocus(GetDlgItem(dialog, IDC_ABOUT_MAIL));
         PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 1);
-        ClickLinkZero(GetDlgItem(dialog, IDC_ABOUT_LICENCE));
+        // The licence note starts with its link: its first letters are on it.
+        PostMessageW(GetDlgItem(dialog, IDC_ABOUT_LICENCE), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 6));
+        PostMessageW(GetDlgItem(dialog, IDC_ABOUT_LICENCE), WM_LBUTTONUP, 0, MAKELPARAM(4, 6));
     } else {
         EndDialog(dialog, IDCANCEL);
     }

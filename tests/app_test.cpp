@@ -18,9 +18,8 @@ TEST(Startup, ExitCodeIsOneWithoutAMainWindow)
 // Windows that note what reaches them: probe 0 plays the test window, probe
 // 1 any other. Twenty paints of one end the loop.
 struct ProbeLog {
-    int escapes;
+    int escapes, paints;
     LPARAM escapeLParam;
-    int paints;
 } Log[2];
 HWND Probes[2];
 

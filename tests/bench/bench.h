@@ -15,8 +15,7 @@ struct TestDib {
     HBITMAP bitmap;
     HGDIOBJ previousBitmap;
     DWORD* bits;
-    int width;
-    int height;
+    int width, height;
 };
 
 bool CreateTestDib(TestDib* dib, int width, int height);
@@ -28,15 +27,11 @@ void FillDib(const TestDib& dib, COLORREF color);
 int CountDibPixels(const TestDib& dib, const RECT& rect, COLORREF color);
 
 // Live GDI objects made by the test executable's own code, by kind, and the
-// thread's windows. Counted
-// by patching the executable's import table (GetGuiResources is always 0
-// under Wine); objects made before InstallObjectCounter are not counted.
+// thread's windows. Counted by patching the executable's import table
+// (GetGuiResources is always 0 under Wine); objects made before
+// InstallObjectCounter are not counted.
 struct ObjectCounts {
-    int pens;
-    int brushes;
-    int fonts;
-    int bitmaps;
-    int regions;
+    int pens, brushes, fonts, bitmaps, regions;
     int memoryDcs;  // CreateCompatibleDC, CreateDCW
     int windowDcs;  // GetDC not yet released
     int windows;    // windows of this thread, children included

@@ -29,15 +29,11 @@ bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs)
     }
 }
 
-void PumpMessagesFor(DWORD milliseconds)
-{
-    PumpMessagesUntil([] { return false; }, milliseconds);
-}
+void PumpMessagesFor(DWORD milliseconds) { PumpMessagesUntil([] { return false; }, milliseconds); }
 
 void DrainQuitMessages()
 {
-    MSG message;
-    while (PeekMessageW(&message, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    for (MSG message; PeekMessageW(&message, NULL, WM_QUIT, WM_QUIT, PM_REMOVE);) {
     }
 }
 

@@ -57,8 +57,7 @@ window=$(pelmira_find_desktop "$desktop") || fail "the Wine desktop did not appe
 [ "$(desktop_size)" = 1920x1080 ] || fail "the desktop is $(desktop_size), not 1920x1080"
 
 wait_for 30 banner main || fail "the main window with its red banner did not appear"
-python3 "$here/screen_check.py" selected "$work/main.png.ppm" || fail "no device row is selected"
-echo "main window up, device row selected, banner at $(banner_at)"
+echo "main window up, banner at $(banner_at)"
 
 xdotool windowfocus "$window" 2>/dev/null || true
 xdotool key alt+p
