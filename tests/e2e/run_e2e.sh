@@ -11,7 +11,7 @@ desktop="pelmira_e2e_$$"
 explorer=""
 window=""
 # A failed check does not leave the program and its desktop behind.
-trap '[ -n "$explorer" ] && kill "$explorer" 2>/dev/null; rm -rf "$work"' EXIT
+trap '[ -z "$explorer" ] || kill "$explorer" 2>/dev/null || true; rm -rf "$work"' EXIT
 
 fail() { echo "FAILED: $*" >&2; exit 1; }
 trap 'echo "FAILED: command at line $LINENO of run_e2e.sh" >&2' ERR
