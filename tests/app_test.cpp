@@ -15,10 +15,16 @@ TEST(Startup, ExitCodeIsOneWithoutAMainWindow)
     InitializeApplication(GetModuleHandleW(NULL));
 }
 
+TEST(Startup, SharedFontsFollowTheDotsPerInch)
+{
+    EXPECT_EQ(-16, FontHeightForDpi(8, 144));  // the banner's 8 points at 144 dots per inch
+}
+
 // Windows that note what reaches them: probe 0 plays the test window, probe
 // 1 any other. Twenty paints of one end the loop.
 struct ProbeLog {
     int escapes, paints;
+    int queuedPaints;  // WM_PAINT taken from the queue, not sent by RedrawWindow
     LPARAM escapeLParam;
 } Log[2];
 HWND Probes[2];
@@ -42,6 +48,14 @@ LRESULT CALLBACK ProbeWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         return DefWindowProcW(window, message, wParam, lParam);
     }
     return 0;
+}
+
+LRESULT CALLBACK CountQueuedPaints(int code, WPARAM removal, LPARAM lParam)
+{
+    const MSG* message = reinterpret_cast<const MSG*>(lParam);
+    if (code == HC_ACTION && removal == PM_REMOVE && message->message == WM_PAINT && ProbeIndex(message->hwnd) >= 0)
+        ++Log[ProbeIndex(message->hwnd)].queuedPaints;
+    return CallNextHookEx(NULL, code, removal, lParam);
 }
 
 void CALLBACK QuitLoop(HWND, UINT, UINT_PTR timer, DWORD)
@@ -72,10 +86,12 @@ protected:
                                      NULL, NULL);
         DestroyWindow(dead);
         PumpMessagesFor(50);
+        hook = SetWindowsHookExW(WH_GETMESSAGE, CountQueuedPaints, NULL, GetCurrentThreadId());
     }
 
     void TearDown() override
     {
+        UnhookWindowsHookEx(hook);
         AppState.testWindow = NULL;
         AppState.motionActive = 0;
         for (HWND probe : Probes)
@@ -98,6 +114,7 @@ protected:
     }
 
     HWND dead = NULL;  // a window that has been destroyed
+    HHOOK hook = NULL;
 };
 
 TEST_F(MessageLoopTest, EscapeGoesToALiveTestWindowWhateverItWasMeantFor)
@@ -123,16 +140,16 @@ TEST_F(MessageLoopTest, EscapeGoesToALiveTestWindowWhateverItWasMeantFor)
 
 TEST_F(MessageLoopTest, IdleRepaintsOnlyALiveMotionWindowAndSleepsOtherwise)
 {
-    // A live motion window is repainted on every empty queue, with forced
-    // updates or without. A pattern window, a dead motion window or none: no
-    // repaints, and idle time costs next to no processor time (polling would
-    // take it all).
+    // A live motion window is invalidated on every empty queue and painted
+    // from the queue, or inside RedrawWindow when updates are forced. A
+    // pattern window, a dead motion window or none: no repaints, and idle
+    // time costs next to no processor time (polling would take it all).
     struct Case {
         HWND testWindow;
         LONG motion, force;
-        int paints;
-    } cases[] = { { Probes[0], 1, 0, 20 }, { Probes[0], 1, 1, 20 }, { Probes[0], 0, 1, 0 }, { dead, 1, 1, 0 },
-                  { NULL, 0, 1, 0 } };
+        int paints, queuedPaints;
+    } cases[] = { { Probes[0], 1, 0, 20, 20 }, { Probes[0], 1, 1, 20, 0 }, { Probes[0], 0, 1, 0, 0 },
+                  { dead, 1, 1, 0, 0 }, { NULL, 0, 1, 0, 0 } };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "test window " << c.testWindow << ", motion " << c.motion << ", force "
                                         << c.force);
@@ -140,6 +157,7 @@ TEST_F(MessageLoopTest, IdleRepaintsOnlyALiveMotionWindowAndSleepsOtherwise)
         ValidateRect(Probes[0], NULL);
         ULONGLONG used = RunLoop(c.testWindow, c.motion, c.paints ? 5000 : 500);
         EXPECT_EQ(c.paints, Log[0].paints);
+        EXPECT_EQ(c.queuedPaints, Log[0].queuedPaints);
         EXPECT_TRUE(c.paints > 0 || used < 150000) << "the idle loop used " << used << " us of processor time in 0.5 s";
     }
 }

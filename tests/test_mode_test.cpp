@@ -68,9 +68,8 @@ protected:
 
     std::string MainWindowRect()
     {
-        RECT now;
-        GetWindowRect(main, &now);
-        return RectText(now);
+        RECT now = {};
+        return GetWindowRect(main, &now) ? RectText(now) : "no main window";
     }
 
     std::string mainRect;
@@ -85,6 +84,12 @@ TEST_F(TestModeTest, SwitchIsTemporaryAndTheEndOfTheTestPutsModeAndWindowBack)
     EXPECT_EQ(std::vector<std::string>({ SwitchTo800, RestoreTo1920 }), Calls);
     EXPECT_EQ(mainRect, MainWindowRect());
 
+    // A main window that is closing (hidden before its test window goes)
+    // gets the mode back but is not shown again.
+    StartPattern(true, L"800 x 600, 32 bit");
+    ShowWindow(main, SW_HIDE);
+    ASSERT_TRUE(EndTestWindow());
+    EXPECT_FALSE(IsWindowVisible(main));
     // Closing the main window during a switched test puts the mode back too.
     Calls.clear();
     StartPattern(true, L"800 x 600, 32 bit");

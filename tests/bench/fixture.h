@@ -24,9 +24,7 @@ inline void ExpectTheDesktopModeAndPutItBack()
     if (mode.dmPelsWidth == 1920 && mode.dmPelsHeight == 1080)
         return;
     ADD_FAILURE() << "the desktop mode was left at " << mode.dmPelsWidth << " x " << mode.dmPelsHeight;
-    mode.dmPelsWidth = 1920;
-    mode.dmPelsHeight = 1080;
-    ChangeDisplaySettingsExW(L"\\\\.\\DISPLAY1", &mode, NULL, CDS_RESET, NULL);
+    ChangeDisplaySettingsExW(NULL, NULL, NULL, 0, NULL);  // the mode in the registry
 }
 
 class MainWindowTest : public testing::Test {

@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Pixel checks on an 8-bit PPM (P6) screenshot: screen_check.py CHECK SHOT.
 
-banner: prints the box of the red "Special Feature" banner as "left top right
-bottom". covered: one colour everywhere.
+banner: prints the box of the red "Special Feature" banner with its white
+caption as "left top right bottom". covered: one colour everywhere.
 """
 import re
 import sys
@@ -36,7 +36,12 @@ def banner_box(image):
 
 
 def check_banner(image):
-    return None if banner_box(image) else 'no red banner, so no main window'
+    box = banner_box(image)
+    if box is None:
+        return 'no red banner, so no main window'
+    left_half = range(box[0], (box[0] + box[2]) // 2)  # the caption; the button is on the right
+    white = sum(pixel(image, x, (box[1] + box[3]) // 2) == (255, 255, 255) for x in left_half)
+    return None if white > 3 else 'no white caption in the banner'
 
 
 def check_covered(image):
