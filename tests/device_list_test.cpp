@@ -124,4 +124,42 @@ TEST_F(DeviceListTest, RowColoursWithVisualStylesAndWithout)
     DestroyTestDib(&dib);
 }
 
+// Hardware identifiers hold '&': drawn literally, "&&" has twice the ink of
+// "&"; drawn as mnemonics, "&&" would be one '&' and "&" nothing.
+TEST_F(DeviceListTest, IdentifiersShowTheirAmpersands)
+{
+    HTHEME theme = OpenThemeData(list, L"LISTVIEW");
+    TestDib dib;
+    ASSERT_TRUE(CreateTestDib(&dib, 1200, 60));
+    for (HTHEME drawing : { static_cast<HTHEME>(NULL), theme }) {
+        SCOPED_TRACE(drawing != NULL ? "themed" : "classic");
+        AppState.listTheme = drawing;
+        std::vector<DWORD> ink[3];
+        const WCHAR* const ids[3] = { L"", L"&", L"&&" };
+        RECT cell;
+        for (int i = 0; i < 3; ++i) {
+            SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+            DisplayDeviceRecord* rows[] = { NewDeviceRecord(L"\\\\.\\DISPLAY1", true) };
+            lstrcpyW(rows[0]->adapter.DeviceID, ids[i]);
+            PopulateDeviceList(list, rows, 1);
+            SetRect(&cell, LVIR_LABEL, 3, 0, 0);  // the hardware identifier's column
+            SendMessageW(list, LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&cell));
+            FillDib(dib, RGB(255, 0, 255));
+            SendMessageW(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dib.dc), PRF_CLIENT);
+            GdiFlush();
+            for (int y = cell.top; y < cell.bottom; ++y)
+                ink[i].insert(ink[i].end(), dib.bits + y * dib.width + cell.left, dib.bits + y * dib.width + cell.right);
+        }
+        int differing[3] = {};
+        for (int i = 1; i < 3; ++i)
+            for (size_t p = 0; p < ink[0].size(); ++p)
+                differing[i] += ink[i][p] != ink[0][p];
+        EXPECT_GT(differing[1], 10) << "no '&' drawn";
+        EXPECT_GT(differing[2], differing[1] * 3 / 2) << "\"&&\" drawn as one '&'";
+    }
+    CloseThemeData(theme);
+    AppState.listTheme = NULL;
+    DestroyTestDib(&dib);
+}
+
 }  // namespace

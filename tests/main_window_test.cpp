@@ -92,6 +92,26 @@ TEST_F(MainWindowTest, TestWindowCoversTheSelectedMonitor)
     }
 }
 
+// The panel follows the row selected last, and a test starts on that device:
+// a Ctrl-click on another row replaces the selection rather than adding to it.
+TEST_F(MainWindowTest, TestStartsOnTheDeviceThePanelShows)
+{
+    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+    DisplayDeviceRecord* rows[] = { NewDeviceRecord(L"\\\\.\\DISPLAY1", true),
+                                    NewDeviceRecord(L"\\\\.\\DISPLAY2", true) };
+    PopulateDeviceList(list, rows, 2);
+    ASSERT_EQ(0, SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    RECT second = { LVIR_BOUNDS, 0, 0, 0 };
+    SendMessageW(list, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&second));
+    LPARAM at = MAKELPARAM(second.left + 30, (second.top + second.bottom) / 2);
+    PostMessageW(list, WM_LBUTTONUP, MK_CONTROL, at);
+    SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, at);
+    PumpMessagesFor(50);
+    EXPECT_EQ(1, SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0));
+    Command(IDC_PATTERN_TEST);
+    EXPECT_STREQ(L"\\\\.\\DISPLAY2", AppState.testDeviceName);
+}
+
 TEST(MainWindowLeaks, OpeningTestingAndClosingLeaveNothingBehind)
 {
     // Ten rounds of a main window, a pattern and a motion test, and the

@@ -136,6 +136,21 @@ TEST_F(TestModeTest, NoSwitchWithoutReasonAndFailedStartsPutTheModeBackBeforeThe
     }
 }
 
+BOOL WINAPI CurrentModeUnreadable(LPCWSTR, DWORD, DEVMODEW*, DWORD)
+{
+    return FALSE;
+}
+
+// When the mode in force could not be read before the switch, the end of the
+// test returns the device to its stored settings, not to a mode of zeros.
+TEST_F(TestModeTest, UnreadableModeGoesBackToTheStoredSettings)
+{
+    PelmiraEnumDisplaySettings = CurrentModeUnreadable;
+    StartPattern(true, L"800 x 600, 32 bit");
+    ASSERT_TRUE(EndTestWindow());
+    EXPECT_EQ(std::vector<std::string>({ SwitchTo800, "change \\\\.\\DISPLAY1 to no mode, flags 0" }), Calls);
+}
+
 TEST(TestModeCrash, ProcessThatDiesWhileSwitchedPutsTheModeBack)
 {
     WCHAR path[MAX_PATH];
