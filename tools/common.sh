@@ -93,6 +93,18 @@ pelmira_prepare_prefix() {
     touch "$WINEPREFIX/.pelmira-ready"
 }
 
+# For the test and benchmark commands: one run at a time per user (runs
+# share the build and the test prefix), in a private display with the test
+# prefix, all cleaned up when the calling script exits.
+pelmira_start_test_session() {
+    mkdir -p "$PELMIRA_CACHE"
+    exec 9>"$PELMIRA_CACHE/test.lock"
+    flock 9
+    pelmira_start_display
+    trap 'wineserver -k >/dev/null 2>&1 || true; pelmira_stop_display' EXIT
+    pelmira_prepare_prefix test
+}
+
 # Starts an Xvfb display of 1920x1080 and exports DISPLAY; the caller stops
 # it with pelmira_stop_display.
 pelmira_start_display() {
@@ -111,6 +123,29 @@ pelmira_start_display() {
     done
     pelmira_log "could not start Xvfb"
     return 1
+}
+
+# The X window of the Wine desktop named $1 (waits up to 20 s for it).
+pelmira_find_desktop() {
+    local tries window
+    for tries in $(seq 1 100); do
+        window=$(xdotool search --name "$1 - Wine desktop" 2>/dev/null | head -1)
+        [ -n "$window" ] && { echo "$window"; return 0; }
+        sleep 0.2
+    done
+    return 1
+}
+
+# Takes screenshots of X window $1 as $2 (PNG) and $2.ppm until the check $3
+# of tests/e2e/screen_check.py passes on one; gives up after $4 seconds.
+pelmira_wait_for_screen() {
+    local window=$1 shot=$2 check=$3 end=$((SECONDS + $4))
+    while :; do
+        import -window "$window" "$shot" && convert "$shot" "$shot.ppm" &&
+            python3 "$PELMIRA_ROOT/tests/e2e/screen_check.py" "$check" "$shot.ppm" >/dev/null 2>&1 && return 0
+        [ $SECONDS -ge $end ] && return 1
+        sleep 0.5
+    done
 }
 
 pelmira_stop_display() {

@@ -13,13 +13,7 @@ pelmira_install_packages
 pelmira_build motion_bench
 program=$(pelmira_runnable_build)/motion_bench.exe
 loader=$(pelmira_wine_loader)
-# Not at the same time as a test run: they share the Wine prefix.
-mkdir -p "$PELMIRA_CACHE"
-exec 9>"$PELMIRA_CACHE/test.lock"
-flock 9
-pelmira_start_display
-trap 'wineserver -k >/dev/null 2>&1 || true; pelmira_stop_display' EXIT
-pelmira_prepare_prefix test
+pelmira_start_test_session
 wineserver -k >/dev/null 2>&1 || true
 wineserver -w >/dev/null 2>&1 || true
 wineserver -p

@@ -7,40 +7,29 @@ program=$1
 loader=$2
 reader=$3
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source "$here/../../tools/common.sh"
 work=$(mktemp -d)
 desktop="pelmira_e2e_$$"
 explorer=""
+window=""
 # A failed check does not leave the program and its desktop behind.
-cleanup() {
-    local status=$?
-    if [ $status -ne 0 ]; then
-        [ -n "$explorer" ] && kill "$explorer" 2>/dev/null
-        [ -n "${window:-}" ] && xdotool windowclose "$window" 2>/dev/null
-    fi
-    rm -rf "$work"
-    return $status
-}
-trap cleanup EXIT
+trap '[ -z "$explorer" ] || kill "$explorer" 2>/dev/null || true; rm -rf "$work"' EXIT
 
 fail() { echo "FAILED: $*" >&2; exit 1; }
 trap 'echo "FAILED: command at line $LINENO of run_e2e.sh" >&2' ERR
 
-shot() {  # shot NAME: screenshot of the Wine desktop as $work/NAME.ppm (and .png)
-    import -window "$window" "$work/$1.png"
-    convert "$work/$1.png" "$work/$1.ppm"
-    [ -n "${PELMIRA_E2E_SHOTS:-}" ] && cp "$work/$1.png" "$PELMIRA_E2E_SHOTS/" || true
+# wait_for SECONDS CHECK [NAME]: waits for a screenshot, $work/NAME.png (and
+# .png.ppm), on which screen_check.py CHECK passes; says why not if none does.
+# PELMIRA_E2E_SHOTS keeps a copy of the last screenshot.
+wait_for() {
+    local name=${3:-$2} status=0
+    pelmira_wait_for_screen "$window" "$work/$name.png" "$2" "$1" || status=$?
+    [ -n "${PELMIRA_E2E_SHOTS:-}" ] && cp "$work/$name.png" "$PELMIRA_E2E_SHOTS/"
+    [ $status -eq 0 ] || python3 "$here/screen_check.py" "$2" "$work/$name.png.ppm" || true
+    return $status
 }
 
-# Waits up to $1 seconds for screen_check.py $2 to pass on a fresh screenshot.
-wait_for_screen() {
-    local seconds=$1 check=$2 end=$((SECONDS + $1))
-    while :; do
-        shot "$check"
-        python3 "$here/screen_check.py" "$check" "$work/$check.ppm" >/dev/null 2>&1 && return 0
-        [ $SECONDS -ge $end ] && { python3 "$here/screen_check.py" "$check" "$work/$check.ppm" || true; return 1; }
-        sleep 0.5
-    done
-}
+banner_at() { python3 "$here/screen_check.py" banner "$work/main.png.ppm"; }
 
 # Writes the motion panel's "SPEED|FPS" to $work/panel.txt; the reader runs in
 # Pelmira's desktop, where it can find the panel.
@@ -66,16 +55,6 @@ wait_for_desktop_size() {  # up to 10 s
     return 1
 }
 
-wait_for_banner() {  # the main window is on screen, banner and all
-    local end=$((SECONDS + $1))
-    while :; do
-        shot main
-        python3 "$here/screen_check.py" banner "$work/main.ppm" >/dev/null 2>&1 && return 0
-        [ $SECONDS -ge $end ] && return 1
-        sleep 0.5
-    done
-}
-
 # The program runs from a batch file so that its exit code can be kept: the
 # virtual desktop's explorer does not pass it on.
 # Wine maps the Unix root to drive Z:.
@@ -90,57 +69,65 @@ printf '@echo off\r\nstart /wait "" "%s"\r\necho %%ERRORLEVEL%% > "%s\\exitcode.
     >"$work/explorer.log" 2>&1 </dev/null &
 explorer=$!
 
-window=""
-for tries in $(seq 1 100); do
-    window=$(xdotool search --name "$desktop - Wine desktop" 2>/dev/null | head -1) && [ -n "$window" ] && break
-    sleep 0.2
-done
-[ -n "$window" ] || fail "the Wine desktop did not appear"
+# ---------------------------------------------------------------- the walk
+window=$(pelmira_find_desktop "$desktop") || fail "the Wine desktop did not appear"
 [ "$(desktop_size)" = 1920x1080 ] || fail "the desktop is $(desktop_size), not 1920x1080"
 
-wait_for_banner 30 || fail "the main window with its red banner did not appear"
-python3 "$here/screen_check.py" selected "$work/main.ppm" || fail "no device row is selected"
-echo "main window up, device row selected, banner at $(python3 "$here/screen_check.py" banner "$work/main.ppm")"
+wait_for 30 banner main || fail "the main window with its red banner did not appear"
+echo "main window up, banner at $(banner_at)"
 
+# The pattern test: the bars with the name popup at the top, kept there by
+# the cursor in the top rows and gone once the cursor is away; then the five
+# solid colours. (Keys reach the main window while the cursor is over it.)
 xdotool windowfocus "$window" 2>/dev/null || true
+xdotool mousemove --window "$window" 960 540
 xdotool key alt+p
-wait_for_screen 15 covered || fail "Alt+P did not open a test window over the whole desktop"
-echo "pattern test covers the desktop"
+xdotool mousemove --window "$window" 960 2
+wait_for 15 popup pattern-popup || fail "Alt+P did not show the bars with the popup at the top"
+echo "pattern test shows the SMPTE bars and the popup"
+xdotool mousemove --window "$window" 960 700
+wait_for 15 smpte smpte-bars || fail "the SMPTE bars are not at their pixels once the popup left"
+echo "the popup left and the SMPTE bars are exact"
+for colour in "0 0 0" "255 0 0" "0 255 0" "0 0 255" "255 255 255"; do
+    xdotool key space
+    wait_for 10 "solid-${colour// /-}" || fail "Space did not show the solid colour $colour"
+done
+echo "Space showed black, red, green, blue and white"
 
 xdotool key Escape
-wait_for_banner 15 || fail "Escape did not end the pattern test"
+wait_for 15 banner main || fail "Escape did not end the pattern test"
 echo "Escape ended the pattern test"
 
 # The same test in 800 x 600: check "Set test mode as selection" (Alt+T),
 # go to the mode list (Alt+D), pick its first "8..." mode from the top.
-banner_before=$(python3 "$here/screen_check.py" banner "$work/main.ppm")
+banner_before=$(banner_at)
 xdotool key alt+t
 xdotool key alt+d
 xdotool key Home
 xdotool key 8
 xdotool key alt+p
 wait_for_desktop_size 800x600 || fail "the desktop did not switch to 800x600 but is $(desktop_size)"
-wait_for_screen 15 covered || fail "the test window does not cover the 800x600 desktop"
-echo "pattern test in 800x600 covers the desktop"
+xdotool mousemove --window "$window" 400 400
+wait_for 15 smpte smpte-bars-800 || fail "the SMPTE bars are not at their pixels in 800x600"
+echo "pattern test in 800x600 shows exact SMPTE bars"
 
 xdotool key Escape
 wait_for_desktop_size 1920x1080 || fail "Escape did not put the 1920x1080 mode back: $(desktop_size)"
-wait_for_banner 15 || fail "the main window did not come back after the switched test"
-banner_after=$(python3 "$here/screen_check.py" banner "$work/main.ppm")
-[ "$banner_after" = "$banner_before" ] ||
-    fail "the main window moved: banner at $banner_after, was $banner_before"
+wait_for 15 banner main || fail "the main window did not come back after the switched test"
+[ "$(banner_at)" = "$banner_before" ] || fail "the main window moved: banner at $(banner_at), was $banner_before"
 echo "1920x1080 is back and the main window is where it was"
 
 # The motion test on the 1920x1080 desktop: Alt+T clears the test mode that
 # the switched run set, Alt+M starts. A white square on black at the vertical
 # centre, the panel at the top; two seconds later the panel shows a speed
 # near 60 pixels per second and some screen updates.
+xdotool mousemove --window "$window" 960 540
 xdotool key alt+t
 xdotool key alt+m
-wait_for_screen 15 motion || fail "Alt+M did not show a white square on black with the panel at the top"
-echo "motion test: $(python3 "$here/screen_check.py" motion "$work/motion.ppm")"
+wait_for 15 motion || fail "Alt+M did not show a white square on black with the panel at the top"
+echo "motion test: $(python3 "$here/screen_check.py" motion "$work/motion.png.ppm")"
 sleep 2
-shot motion-2s
+wait_for 10 motion motion-2s || fail "the motion test's picture changed"
 read_motion_panel || fail "the motion panel's figures could not be read"
 figures=$(tr -d '\r\n' < "$work/panel.txt")
 speed=${figures%%|*}
@@ -151,7 +138,7 @@ fps=${fps%% *}
 [[ $fps =~ ^[0-9]+$ ]] && [ "$fps" -gt 0 ] || fail "the panel shows \"${figures#*|}\" screen updates"
 echo "the panel shows $speed pixels per second and ${figures#*|} screen updates per second"
 xdotool key Escape
-wait_for_banner 15 || fail "Escape did not end the motion test"
+wait_for 15 banner main || fail "Escape did not end the motion test"
 echo "Escape ended the motion test"
 
 xdotool key alt+F4

@@ -1,178 +1,174 @@
 #!/usr/bin/env python3
-"""Pixel checks on screenshots of the end-to-end test.
+"""Pixel checks on an 8-bit PPM (P6) screenshot: screen_check.py CHECK SHOT.
 
-Reads a binary PPM (P6) screenshot and answers one question per command:
-  banner SHOT        prints the bounding box of the red "Special Feature"
-                     banner (pure red pixels) as "left top right bottom", or
-                     fails when there is no such red area
-  selected SHOT      checks that the device list shows a selected row: above
-                     the banner, the list's empty white area is topped by a
-                     band of another colour at least 30 pixels high
-  covered SHOT       checks that the whole screen shows the test window (its
-                     colour everywhere, no main window left)
-  motion SHOT        checks the motion test: the panel centred on the top
-                     edge, and below it black but for one white 96-pixel
-                     square at the vertical centre; prints where both are
+banner: prints the box of the red "Special Feature" banner with its white
+caption as "left top right bottom". solid-R-G-B: the colour R G B everywhere.
+smpte: the SMPTE bars pixel for pixel on the top, middle and bottom rows of
+each band, at 1920x1080 or 800x600. popup: the bars with the pattern popup
+over their top centre. motion: the motion test's panel centred on the top
+edge, below it black but for one white 96-pixel square at the vertical
+centre; prints where both are.
 """
+import re
 import sys
 
 
 def read_ppm(path):
-    with open(path, 'rb') as f:
-        data = f.read()
-    parts = []
-    pos = 0
-    while len(parts) < 4:
-        while data[pos:pos + 1].isspace():
-            pos += 1
-        if data[pos:pos + 1] == b'#':
-            pos = data.index(b'\n', pos) + 1
-            continue
-        end = pos
-        while not data[end:end + 1].isspace():
-            end += 1
-        parts.append(data[pos:end])
-        pos = end
-    pos += 1
-    if parts[0] != b'P6' or int(parts[3]) != 255:
+    data = open(path, 'rb').read()
+    header = re.match(rb'P6\s+(\d+)\s+(\d+)\s+255\s', data)
+    if not header:
         raise SystemExit('not an 8-bit P6 file: %s' % path)
-    return int(parts[1]), int(parts[2]), data[pos:]
+    return int(header.group(1)), int(header.group(2)), data[header.end():]
 
 
 def pixel(image, x, y):
-    width, _, pixels = image
-    i = (y * width + x) * 3
-    return tuple(pixels[i:i + 3])
+    i = (y * image[0] + x) * 3
+    return tuple(image[2][i:i + 3])
 
 
 def banner_box(image):
     width, height, pixels = image
-    red = b'\xff\x00\x00'
     xs, ys = [], []
     for y in range(0, height, 2):
         row = pixels[y * width * 3:(y + 1) * width * 3]
-        x = row.find(red)
+        x = row.find(b'\xff\x00\x00')
         while x != -1:
             if x % 3 == 0:
                 xs.append(x // 3)
                 ys.append(y)
-            x = row.find(red, x + 1)
-    if len(xs) < 200:
-        return None
-    return min(xs), min(ys), max(xs), max(ys)
+            x = row.find(b'\xff\x00\x00', x + 1)
+    return (min(xs), min(ys), max(xs), max(ys)) if len(xs) >= 200 else None
 
 
-def check_selected(image):
+def check_banner(image):
     box = banner_box(image)
     if box is None:
-        return 'no banner, so no main window'
-    # The banner spans dialog units 278 to 415; at x = 333 units a column runs
-    # up between the information fields and the mode list into the device
-    # list, whose rows are at the top of its white area.
-    scale = (box[2] - box[0] + 1) / 137.0
-    x = box[0] + int(round((333 - 278) * scale))
-    y = box[1] - 1
-    # Going up: the dialog and its etched separator, then the list's empty
-    # white area.
-    white = 0
-    while y >= 0 and white < 50:
-        while y >= 0 and pixel(image, x, y) != (255, 255, 255):
-            y -= 1
-        white = 0
-        while y >= 0 and pixel(image, x, y) == (255, 255, 255):
-            white += 1
-            y -= 1
-    if white < 50:
-        return 'no empty white list area above the banner (column x = %d)' % x
-    # A selected row has no white background: the 30 pixels above the empty
-    # area hold none, while an unselected row shows white between its texts.
-    band = [pixel(image, x, y - i) for i in range(30) if y - i >= 0]
-    if (255, 255, 255) in band:
-        return 'the row above the empty list area at x = %d is not highlighted' % x
+        return 'no red banner, so no main window'
+    left_half = range(box[0], (box[0] + box[2]) // 2)  # the caption; the button is on the right
+    white = sum(pixel(image, x, (box[1] + box[3]) // 2) == (255, 255, 255) for x in left_half)
+    return None if white > 3 else 'no white caption in the banner'
+
+
+def check_solid(image, colour):
+    width, height, _ = image
+    for y in range(0, height, 7):
+        for x in range(0, width, 7):
+            if pixel(image, x, y) != colour:
+                return 'pixel (%d, %d) is %s, not %s' % (x, y, pixel(image, x, y), colour)
     return None
 
 
-def check_covered(image):
+# Side bar, colour bar and chip widths, band heights and the bottom band's
+# x1, x2, x3 at the sizes the end-to-end test shows.
+SMPTE_SIZES = {(1920, 1080): (254, 201, 61, 626, 95, 561, 964, 1156),
+               (800, 600): (105, 84, 25, 348, 52, 233, 401, 481)}
+
+
+def smpte_bands(width, height):
+    """(top, bottom, row of colours) of the four bands."""
+    e, d, s, h1, h2, x1, x2, x3 = SMPTE_SIZES[(width, height)]
+    end = e + 7 * d
+
+    def grey(v):
+        return (v, v, v)
+
+    def row(*bars):  # (right edge, colour) from x = 0; colour None: the grey ramp
+        out = []
+        for right, colour in bars:
+            out += [colour or grey(16 + i * 219 // (6 * d)) for i in range(right - len(out))]
+        return out
+    colour_bars = [(180, 180, 180), (180, 180, 16), (16, 180, 180), (16, 180, 16),
+                   (180, 16, 180), (180, 16, 16), (16, 16, 180)]
+    chips = [grey(12), grey(16), grey(20), grey(16), grey(25)]
+    return [
+        (0, h1, row((e, grey(104)), *[(e + (i + 1) * d, c) for i, c in enumerate(colour_bars)],
+                    (width, grey(104)))),
+        (h1, h1 + h2, row((e, (16, 235, 235)), (e + d, (0, 33, 76)), (end, grey(180)),
+                          (width, (16, 16, 235)))),
+        (h1 + h2, h1 + 2 * h2, row((e, (235, 235, 16)), (e + d, (50, 0, 106)), (end, None),
+                                   (width, (235, 16, 16)))),
+        (h1 + 2 * h2, height, row((e, grey(49)), (x1, grey(16)), (x2, grey(235)), (x3, grey(16)),
+                                  *[(x3 + (i + 1) * s, c) for i, c in enumerate(chips)],
+                                  (end, grey(16)), (width, grey(49)))),
+    ]
+
+
+def check_smpte(image):
     width, height, _ = image
-    first = pixel(image, 0, 0)
-    for y in range(0, height, 7):
-        for x in range(0, width, 7):
-            if pixel(image, x, y) != first:
-                return 'pixel (%d, %d) is %s, not %s' % (x, y, pixel(image, x, y), first)
+    for band, (top, bottom, expected) in enumerate(smpte_bands(width, height)):
+        for y in (top, (top + bottom) // 2, bottom - 1):
+            for x in range(width):
+                if pixel(image, x, y) != expected[x]:
+                    return 'band %d, pixel (%d, %d) is %s, not %s' % (
+                        band + 1, x, y, pixel(image, x, y), expected[x])
+    return None
+
+
+def check_popup(image):
+    width, height, _ = image
+    bands = smpte_bands(width, height)
+    if pixel(image, 0, height - 1) != bands[3][2][0] or pixel(image, width // 2, 10) == bands[0][2][width // 2]:
+        return 'no popup over the top centre of the bars'
     return None
 
 
 def non_black_span(image, y):
     """First and last x of row y that are not black, or None."""
-    width, _, pixels = image
-    row = pixels[y * width * 3:(y + 1) * width * 3]
+    row = image[2][y * image[0] * 3:(y + 1) * image[0] * 3]
     left = len(row) - len(row.lstrip(b'\0'))
-    if left == len(row):
-        return None
-    return left // 3, (len(row.rstrip(b'\0')) - 1) // 3
+    return None if left == len(row) else (left // 3, (len(row.rstrip(b'\0')) - 1) // 3)
 
 
-def check_motion(image):
+def motion_layout(image):
+    """(problem, None) or (None, where the panel and the square are)."""
     width, height, _ = image
-    # The panel: the rows from the top that hold anything but black (its
-    # one-pixel border is black itself).
-    y = 0
-    while y < 2 and non_black_span(image, y) is None:
-        y += 1
+    # The panel: the rows from the top that are not all black (its one-pixel
+    # border may be black itself).
+    y = 1 if non_black_span(image, 0) is None else 0
     spans = []
     while y < height and non_black_span(image, y) is not None:
         spans.append(non_black_span(image, y))
         y += 1
     if len(spans) < 50:
         return 'no panel at the top edge', None
-    left = min(s[0] for s in spans) - 1
-    right = max(s[1] for s in spans) + 1
-    panel = (left, 0, right, y)
-    if abs((left + right + 1) - width) > 1:
-        return 'the panel %s is not centred' % (panel,), None
-    # The shape: below the panel only one white square, all else black.
+    left, right = min(s[0] for s in spans), max(s[1] for s in spans)
+    if abs(left + right + 1 - width) > 1:
+        return 'the panel from x %d to %d is not centred' % (left, right), None
     rows = [(row, non_black_span(image, row)) for row in range(y, height)]
     rows = [(row, span) for row, span in rows if span is not None]
     if not rows:
         return 'no shape below the panel', None
-    top, bottom = rows[0][0], rows[-1][0]
-    x0, x1 = rows[0][1]
+    top, (x0, x1) = rows[0]
     for row, span in rows:
-        if span != (x0, x1):
-            return 'row %d: non-black from x %d to %d, not %d to %d' % (row, span[0], span[1], x0, x1), None
-        for x in range(x0, x1 + 1):
-            if pixel(image, x, row) != (255, 255, 255):
-                return 'pixel (%d, %d) in the shape is %s' % (x, row, pixel(image, x, row)), None
-    if bottom - top + 1 != 96 or top != (height - 96) // 2 or len(rows) != 96:
-        return 'the shape spans rows %d to %d, not 96 rows from %d' % (top, bottom, (height - 96) // 2), None
-    if x1 - x0 + 1 != 96 and x0 != 0 and x1 != width - 1:
+        white = all(pixel(image, x, row) == (255, 255, 255) for x in range(x0, x1 + 1))
+        if span != (x0, x1) or not white:
+            return 'row %d below the panel is not the white square of row %d' % (row, top), None
+    if len(rows) != 96 or rows[-1][0] != top + 95 or top != (height - 96) // 2:
+        return 'the shape spans rows %d to %d, not 96 rows from %d' % (
+            top, rows[-1][0], (height - 96) // 2), None
+    if x1 - x0 != 95 and x0 != 0 and x1 != width - 1:
         return 'the shape is %d pixels wide' % (x1 - x0 + 1), None
-    return None, 'panel (%d, %d) - (%d, %d), square at (%d, %d) - (%d, %d)' % (
-        panel + (x0, top, x1 + 1, bottom + 1))
+    return None, 'panel from x %d to %d, rows 0 to %d; square from (%d, %d) to (%d, %d)' % (
+        left, right, y - 1, x0, top, x1, top + 95)
 
 
 def main():
     command, path = sys.argv[1], sys.argv[2]
     image = read_ppm(path)
-    if command == 'banner':
-        box = banner_box(image)
-        if box is None:
-            print('no red banner in %s' % path, file=sys.stderr)
-            return 1
-        print('%d %d %d %d' % box)
-        return 0
-    if command == 'motion':
-        problem, where = check_motion(image)
-        if problem:
-            print('%s: %s' % (path, problem), file=sys.stderr)
-            return 1
-        print(where)
-        return 0
-    check = {'selected': check_selected, 'covered': check_covered}[command]
-    problem = check(image)
+    if command.startswith('solid-'):
+        problem = check_solid(image, tuple(int(v) for v in command.split('-')[1:]))
+    elif command == 'motion':
+        problem, where = motion_layout(image)
+    else:
+        check = {'banner': check_banner, 'smpte': check_smpte, 'popup': check_popup}[command]
+        problem = check(image)
     if problem:
         print('%s: %s' % (path, problem), file=sys.stderr)
         return 1
+    if command == 'banner':
+        print('%d %d %d %d' % banner_box(image))
+    if command == 'motion':
+        print(where)
     return 0
 
 
