@@ -1,6 +1,7 @@
-// The motion test: the painting of every shape option, the control panel, the
-// statistics, the stop, failed starts, leaks, and the two timing threads run
-// on a clock of the test's own so that no check depends on the machine's speed.
+// The motion test: the painting of every shape option, the control panel and
+// the statistics, the stop, failed starts and leaks, and the two timing
+// threads run on a clock of the test's own, so that no check depends on the
+// machine's speed.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -20,41 +21,34 @@
 
 namespace {
 
-const COLORREF Black = RGB(0, 0, 0);
-const COLORREF White = RGB(255, 255, 255);
+const COLORREF Black = RGB(0, 0, 0), White = RGB(255, 255, 255);
 
-// Threads that stand in for the timing threads: they touch nothing and end
-// once the stop event is set, the rate thread only once the gate is open too.
+// Stand-ins for the timing threads (unless RealThreads): they touch nothing
+// and end once the stop event is set, the rate thread only once the gate is
+// open too. Created holds duplicates of the step and rate threads made.
 HANDLE Gate;
-int CreateCalls;
-int FailCreateCall;         // the call that returns null, or 0
-HANDLE Created[2];          // duplicates of the threads made
+int Calls, FailingCall;
+HANDLE Created[2];
 bool RealThreads;
 
-DWORD WINAPI WaitForStop(LPVOID)
+DWORD WINAPI StandIn(LPVOID gate)
 {
     WaitForSingleObject(MotionState.stopEvent, INFINITE);
+    if (gate != NULL)
+        WaitForSingleObject(Gate, 5000);  // bounded: a fault fails, not hangs
     return 0;
 }
 
-DWORD WINAPI WaitForStopAndGate(LPVOID)
+HANDLE WINAPI CreateTestThread(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE routine, LPVOID,
+                               DWORD flags, LPDWORD)
 {
-    WaitForSingleObject(MotionState.stopEvent, INFINITE);
-    WaitForSingleObject(Gate, 5000);  // bounded: a fault must fail, not hang
-    return 0;
-}
-
-HANDLE WINAPI CreateTestThread(LPSECURITY_ATTRIBUTES security, SIZE_T stack,
-                               LPTHREAD_START_ROUTINE routine, LPVOID parameter, DWORD flags,
-                               LPDWORD id)
-{
-    if (++CreateCalls == FailCreateCall)
+    if (++Calls == FailingCall)
         return NULL;
-    if (!RealThreads)
-        routine = routine == MotionRateThreadProc ? WaitForStopAndGate : WaitForStop;
-    HANDLE thread = CreateThread(security, stack, routine, parameter, flags, id);
-    DuplicateHandle(GetCurrentProcess(), thread, GetCurrentProcess(), &Created[CreateCalls - 1], 0,
-                    FALSE, DUPLICATE_SAME_ACCESS);
+    bool rate = routine == MotionRateThreadProc;
+    HANDLE thread = RealThreads ? CreateThread(NULL, 0, routine, NULL, flags, NULL)
+                                : CreateThread(NULL, 0, StandIn, rate ? &Gate : NULL, flags, NULL);
+    DuplicateHandle(GetCurrentProcess(), thread, GetCurrentProcess(), &Created[rate], 0, FALSE,
+                    DUPLICATE_SAME_ACCESS);
     return thread;
 }
 
@@ -63,31 +57,47 @@ bool Ended(HANDLE thread)
     return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
 }
 
-int ThreadsOfThisProcess()
+// The lowest free handle slot (it moves when a handle leaks; Wine's
+// GetProcessHandleCount is always 0) and the number of the process's threads.
+std::pair<HANDLE, int> HandlesAndThreads()
 {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
     THREADENTRY32 entry;
     entry.dwSize = sizeof(entry);
-    int count = 0;
+    int threads = 0;
     for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
-        count += entry.th32OwnerProcessID == GetCurrentProcessId() ? 1 : 0;
+        threads += entry.th32OwnerProcessID == GetCurrentProcessId() ? 1 : 0;
     CloseHandle(snapshot);
-    return count;
-}
-
-// The lowest free handle slot: it moves when a handle leaks.
-HANDLE NextFreeHandle()
-{
     HANDLE probe = CreateEventW(NULL, TRUE, FALSE, NULL);
     CloseHandle(probe);
-    return probe;
+    return { probe, threads };
 }
 
-std::wstring ControlText(HWND panel, int control)
+// The panel's checked buttons, by number.
+std::string Checked()
 {
-    WCHAR text[64];
-    GetDlgItemTextW(panel, control, text, 64);
-    return text;
+    std::string checked;
+    for (int control = IDC_MOTION_SQUARE; control <= IDC_MOTION_FORCE_UPDATE; ++control)
+        checked += IsDlgButtonChecked(MotionState.panel, control) ? std::to_string(control) + " " : "";
+    return checked;
+}
+
+// The two figures of the panel, "speed|fps".
+std::wstring Figures()
+{
+    WCHAR speed[64], fps[64];
+    GetDlgItemTextW(MotionState.panel, IDC_MOTION_SPEED_VALUE, speed, 64);
+    GetDlgItemTextW(MotionState.panel, IDC_MOTION_FPS_VALUE, fps, 64);
+    return std::wstring(speed) + L"|" + fps;
+}
+
+void CloseCreated()
+{
+    for (HANDLE& thread : Created) {
+        if (thread != NULL)
+            CloseHandle(thread);
+        thread = NULL;
+    }
 }
 
 class MotionTest : public testing::Test {
@@ -95,395 +105,228 @@ protected:
     void SetUp() override
     {
         Gate = CreateEventW(NULL, TRUE, TRUE, NULL);
-        CreateCalls = FailCreateCall = 0;
-        RealThreads = false;
         PelmiraCreateThread = CreateTestThread;
     }
 
     void TearDown() override
     {
         SetEvent(Gate);
-        if (IsWindow(window))
-            DestroyWindow(window);
-        PelmiraCreateThread = CreateThread;
-        for (HANDLE& thread : Created)
-            if (thread != NULL)
-                CloseHandle(thread);
-        ZeroMemory(Created, sizeof(Created));
+        EndTestWindow();
+        CloseCreated();
         CloseHandle(Gate);
+        PelmiraCreateThread = CreateThread;
         RefuseMessageBoxes();
+        FailingCall = 0;
+        RealThreads = false;
     }
 
     // The window as the main window makes it, at the top left of the desktop.
-    HWND Open(int width, int height)
+    HWND Open()
     {
-        CreateCalls = 0;
-        window = CreateWindowExW(0, MotionTestClassName, NULL, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
-                                 0, 0, width, height, NULL, NULL, GetModuleHandleW(NULL), NULL);
-        AppState.testWindow = window;
-        panel = MotionState.panel;
-        return window;
-    }
-
-    void Escape()
-    {
-        SendMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
-    }
-
-    bool WaitUntilGone()
-    {
-        return PumpMessagesUntil([this] { return !IsWindow(window); }, 5000);
+        Calls = 0;
+        CloseCreated();
+        window = CreateWindowExW(0, MotionTestClassName, NULL, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0,
+                                 0, 1200, 400, NULL, NULL, GetModuleHandleW(NULL), NULL);
+        return AppState.testWindow = window;
     }
 
     HWND window = NULL;
-    HWND panel = NULL;
 };
 
-// Every shape option, painted into DIB sections that stand for the paint
+// Each shape option painted into DIB sections that stand for the paint
 // context and the back buffer.
 TEST_F(MotionTest, PaintsEveryShapeOption)
 {
-    struct Probe {
-        int x, y;
-        COLORREF color;
-    };
     struct Case {
         const char* name;
         LONG circle, size, hollow, inverted, preventFlicker;
         int width, height, x;
-        int shapePixels;  // pixels of the shape's colour; -1: not counted
-        Probe probes[6];
+        int shapePixels;  // in the shape's colour; -1: not counted
+        struct { int x, y; COLORREF color; } probes[5];  // unused ones at (0, 0)
     } cases[] = {
         { "solid square", 0, 96, 0, 0, 1, 320, 240, 10, 96 * 96,
-          { { 10, 72, White }, { 105, 167, White }, { 9, 72, Black }, { 106, 72, Black },
-            { 10, 71, Black }, { 10, 168, Black } } },
-        // H < s: the top is (41 - 48) / 2 = -3, so the hole starts at row 7.
-        { "hollow small square, taller than the client, inverted", 0, 48, 1, 1, 0, 200, 41, 0,
-          41 * 48 - 28 * 28,
-          { { 10, 6, Black }, { 10, 7, White }, { 37, 34, White }, { 37, 35, Black },
-            { 9, 20, Black }, { 48, 0, White } } },
+          { { 10, 72, White }, { 105, 167, White }, { 9, 72, Black }, { 106, 167, Black }, { 10, 71, Black } } },
+        // H < s: the top is (41 - 48) / 2 = -3, truncated, so the hole starts at row 7.
+        { "hollow small square taller than the client, inverted", 0, 48, 1, 1, 0, 200, 41, 0,
+          41 * 48 - 28 * 28, { { 10, 6, Black }, { 10, 7, White }, { 37, 34, White }, { 37, 35, Black }, { 48, 0, White } } },
         { "hollow large square", 0, 192, 1, 0, 1, 400, 300, 50, 192 * 192 - 172 * 172,
-          { { 59, 64, White }, { 60, 64, Black }, { 231, 235, Black }, { 232, 235, White },
-            { 241, 245, White }, { 242, 245, Black } } },
-        { "square just beyond the right edge", 0, 96, 0, 0, 1, 200, 100, 200, 0,
-          { { 199, 50, Black } } },
-        { "solid circle with its black outline", 1, 96, 0, 0, 0, 320, 240, 10, -1,
-          { { 58, 120, White }, { 58, 72, Black }, { 58, 73, White }, { 10, 72, Black },
-            { 10, 120, Black }, { 11, 120, White } } },
+          { { 59, 64, White }, { 60, 64, Black }, { 231, 235, Black }, { 232, 235, White }, { 242, 245, Black } } },
+        { "square at x = W", 0, 96, 0, 0, 1, 200, 100, 200, 0, {} },
+        // The ellipse keeps the context's default pen: a one-pixel black outline.
+        { "solid circle", 1, 96, 0, 0, 0, 320, 240, 10, -1,
+          { { 58, 120, White }, { 58, 72, Black }, { 58, 73, White }, { 10, 72, Black }, { 11, 120, White } } },
         { "hollow small circle, inverted", 1, 48, 1, 1, 0, 100, 100, 0, -1,
-          { { 5, 50, Black }, { 24, 50, White }, { 24, 26, Black }, { 24, 25, White },
-            { 0, 26, White } } },
-        { "hollow large circle", 1, 192, 1, 0, 1, 400, 300, 0, -1,
-          { { 96, 150, Black }, { 5, 150, White }, { 96, 54, Black }, { 96, 55, White },
-            { 96, 60, White }, { 96, 70, Black } } },
+          { { 5, 50, Black }, { 24, 50, White }, { 24, 26, Black }, { 24, 25, White }, { 0, 26, White } } },
     };
     const COLORREF untouched = RGB(1, 2, 3);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ResetMotionOptions();
         StoreRelaxed(MotionOptions.circle, c.circle);
         StoreRelaxed(MotionOptions.shapeSize, c.size);
         StoreRelaxed(MotionOptions.hollow, c.hollow);
         StoreRelaxed(MotionOptions.invertColors, c.inverted);
         StoreRelaxed(MotionOptions.preventFlicker, c.preventFlicker);
         TestDib screen, buffer;
-        ASSERT_TRUE(CreateTestDib(&screen, c.width, c.height));
-        ASSERT_TRUE(CreateTestDib(&buffer, c.width, c.height));
+        ASSERT_TRUE(CreateTestDib(&screen, c.width, c.height) && CreateTestDib(&buffer, c.width, c.height));
         FillDib(screen, untouched);
         FillDib(buffer, untouched);
         HGDIOBJ brush = GetCurrentObject(screen.dc, OBJ_BRUSH);
         ObjectCounts before = CurrentObjectCounts();
-
         PaintMotionFrame(screen.dc, buffer.dc, c.width, c.height, c.x);
-
-        EXPECT_TRUE(SameCounts(before, CurrentObjectCounts()));
+        EXPECT_TRUE(SameCounts(before, CurrentObjectCounts())) << DescribeCounts(CurrentObjectCounts());
         EXPECT_EQ(brush, GetCurrentObject(screen.dc, OBJ_BRUSH));
+        // Every pixel in the shape's colour or the background's, composed in
+        // the back buffer only with Prevent flicker.
         RECT all = { 0, 0, c.width, c.height };
-        COLORREF shape = c.inverted ? Black : White;
-        COLORREF background = c.inverted ? White : Black;
-        EXPECT_EQ(c.width * c.height, CountDibPixels(screen, all, shape) +
-                                          CountDibPixels(screen, all, background));
-        if (c.shapePixels >= 0) {
-            EXPECT_EQ(c.shapePixels, CountDibPixels(screen, all, shape));
-        }
-        for (const Probe& p : c.probes) {
-            if (p.x != 0 || p.y != 0 || p.color != 0) {
-                EXPECT_EQ(p.color, DibPixel(screen, p.x, p.y)) << "at " << p.x << ", " << p.y;
-            }
-        }
-        // Composed off screen, or straight on the screen with the buffer left alone.
-        int sameInBuffer = 0;
-        for (int y = 0; y < c.height; ++y)
-            for (int x = 0; x < c.width; ++x)
-                sameInBuffer += DibPixel(buffer, x, y) == DibPixel(screen, x, y) ? 1 : 0;
-        EXPECT_EQ(c.preventFlicker ? c.width * c.height : 0, sameInBuffer);
+        int shape = CountDibPixels(screen, all, c.inverted ? Black : White);
+        EXPECT_EQ(c.width * c.height, shape + CountDibPixels(screen, all, c.inverted ? White : Black));
+        EXPECT_TRUE(c.shapePixels < 0 || c.shapePixels == shape) << shape << " pixels of the shape";
+        EXPECT_EQ(c.preventFlicker ? DibPixel(screen, 0, 0) : untouched, DibPixel(buffer, 0, 0));
+        for (const auto& p : c.probes)
+            EXPECT_TRUE(p.x + p.y == 0 || p.color == DibPixel(screen, p.x, p.y)) << "at " << p.x << ", " << p.y;
         DestroyTestDib(&screen);
         DestroyTestDib(&buffer);
     }
 }
 
-TEST_F(MotionTest, PanelShowsTheDefaultsAndWritesTheOptions)
+TEST_F(MotionTest, PanelWritesTheOptionsAndShowsTheStatistics)
 {
     // Whatever the last test chose, a new one starts from the defaults.
     StoreRelaxed(MotionOptions.circle, 1);
-    StoreRelaxed(MotionOptions.shapeSize, 48);
     StoreRelaxed(MotionOptions.stepPeriodMicros, 1000);
-    ASSERT_TRUE(Open(1200, 400) != NULL);
-    RECT rect;
-    GetWindowRect(panel, &rect);
-    EXPECT_EQ((1200 - (rect.right - rect.left)) / 2, rect.left);
-    EXPECT_EQ(0, rect.top);
-    EXPECT_TRUE(IsWindowVisible(panel));
-    EXPECT_EQ(window, GetParent(panel));
-    const int checked[] = { IDC_MOTION_SQUARE, IDC_MOTION_MEDIUM, IDC_MOTION_FORCE_UPDATE,
-                            IDC_MOTION_PREVENT_FLICKER };
-    const int unchecked[] = { IDC_MOTION_CIRCLE, IDC_MOTION_SMALL, IDC_MOTION_LARGE,
-                              IDC_MOTION_HOLLOW, IDC_MOTION_INVERT };
-    for (int control : checked)
-        EXPECT_EQ(static_cast<UINT>(BST_CHECKED), IsDlgButtonChecked(panel, control)) << control;
-    for (int control : unchecked)
-        EXPECT_EQ(static_cast<UINT>(BST_UNCHECKED), IsDlgButtonChecked(panel, control)) << control;
-    HWND speed = GetDlgItem(panel, IDC_MOTION_SPEED);
-    EXPECT_EQ(1, SendMessageW(speed, TBM_GETRANGEMIN, 0, 0));
-    EXPECT_EQ(1000, SendMessageW(speed, TBM_GETRANGEMAX, 0, 0));
+    ASSERT_TRUE(Open() != NULL);
+    HWND panel = MotionState.panel, speed = GetDlgItem(panel, IDC_MOTION_SPEED);
+    EXPECT_EQ("1037 1040 1044 1049 ", Checked());  // square, medium, prevent flicker, force update
     EXPECT_EQ(60, SendMessageW(speed, TBM_GETPOS, 0, 0));
     EXPECT_EQ(16666, LoadRelaxed(MotionOptions.stepPeriodMicros));
-    EXPECT_EQ(L"-", ControlText(panel, IDC_MOTION_SPEED_VALUE));
-    EXPECT_EQ(L"-", ControlText(panel, IDC_MOTION_FPS_VALUE));
+    EXPECT_EQ(L"-|-", Figures());
 
-    // Clicks, in order; each leaves its option and its radio group so.
-    struct Click {
-        int control;
-        std::atomic<LONG>* option;
-        LONG value;
-        int unchecks;  // the group's button that the click clears, or 0
-    } clicks[] = {
-        { IDC_MOTION_CIRCLE, &MotionOptions.circle, 1, IDC_MOTION_SQUARE },
-        { IDC_MOTION_LARGE, &MotionOptions.shapeSize, 192, IDC_MOTION_MEDIUM },
-        { IDC_MOTION_SMALL, &MotionOptions.shapeSize, 48, IDC_MOTION_LARGE },
-        { IDC_MOTION_SQUARE, &MotionOptions.circle, 0, IDC_MOTION_CIRCLE },
-        { IDC_MOTION_MEDIUM, &MotionOptions.shapeSize, 96, IDC_MOTION_SMALL },
-        { IDC_MOTION_HOLLOW, &MotionOptions.hollow, 1, 0 },
-        { IDC_MOTION_HOLLOW, &MotionOptions.hollow, 0, 0 },
-        { IDC_MOTION_INVERT, &MotionOptions.invertColors, 1, 0 },
-        { IDC_MOTION_FORCE_UPDATE, &MotionOptions.forceScreenUpdate, 0, 0 },
-        { IDC_MOTION_PREVENT_FLICKER, &MotionOptions.preventFlicker, 0, 0 },
-        { IDC_MOTION_PREVENT_FLICKER, &MotionOptions.preventFlicker, 1, 0 },
-    };
-    for (const Click& click : clicks) {
-        SCOPED_TRACE(testing::Message() << "click on " << click.control);
+    // Clicks in order, each writing its option.
+    const struct { int control; std::atomic<LONG>* option; LONG value; } clicks[] = {
+        { IDC_MOTION_CIRCLE, &MotionOptions.circle, 1 }, { IDC_MOTION_LARGE, &MotionOptions.shapeSize, 192 },
+        { IDC_MOTION_SMALL, &MotionOptions.shapeSize, 48 }, { IDC_MOTION_HOLLOW, &MotionOptions.hollow, 1 },
+        { IDC_MOTION_HOLLOW, &MotionOptions.hollow, 0 }, { IDC_MOTION_INVERT, &MotionOptions.invertColors, 1 },
+        { IDC_MOTION_FORCE_UPDATE, &MotionOptions.forceScreenUpdate, 0 },
+        { IDC_MOTION_PREVENT_FLICKER, &MotionOptions.preventFlicker, 0 } };
+    for (const auto& click : clicks) {
         SendDlgItemMessageW(panel, click.control, BM_CLICK, 0, 0);
-        EXPECT_EQ(click.value, LoadRelaxed(*click.option));
-        if (click.unchecks != 0) {
-            EXPECT_EQ(static_cast<UINT>(BST_UNCHECKED), IsDlgButtonChecked(panel, click.unchecks));
-        }
+        EXPECT_EQ(click.value, LoadRelaxed(*click.option)) << "click on " << click.control;
     }
-
-    // The speed: dragged (the position comes with the message), then moved
-    // by page and by key (read from the trackbar).
-    struct Move {
-        WPARAM scroll;
-        int position;  // the trackbar's own position, or 0 to leave it
-        LONG period;
-    } moves[] = {
-        { MAKEWPARAM(TB_THUMBTRACK, 1000), 500, 1000 },
-        { MAKEWPARAM(TB_THUMBTRACK, 1), 0, 1000000 },
-        { MAKEWPARAM(TB_THUMBTRACK, 7), 0, 142857 },
-        { MAKEWPARAM(TB_THUMBTRACK, 0), 0, 1000000 },
-        { MAKEWPARAM(TB_THUMBTRACK, 60), 0, 16666 },
-        { MAKEWPARAM(TB_PAGEDOWN, 0), 0, 2000 },
-        { MAKEWPARAM(TB_ENDTRACK, 0), 250, 4000 },
-    };
-    for (const Move& move : moves) {
-        SCOPED_TRACE(testing::Message() << "scroll " << LOWORD(move.scroll) << ", " << HIWORD(move.scroll));
+    EXPECT_EQ("1038 1039 1043 ", Checked());  // each radio group keeps one: circle, small
+    // The speed: dragged (the position comes with the message), then moved by
+    // page, end of drag and key (read from the trackbar).
+    const struct { WPARAM scroll; int position; LONG period; } moves[] = {
+        { MAKEWPARAM(TB_THUMBTRACK, 1000), 500, 1000 }, { MAKEWPARAM(TB_THUMBTRACK, 1), 0, 1000000 },
+        { MAKEWPARAM(TB_THUMBTRACK, 7), 0, 142857 }, { MAKEWPARAM(TB_THUMBTRACK, 0), 0, 1000000 },
+        { MAKEWPARAM(TB_PAGEDOWN, 0), 0, 2000 }, { MAKEWPARAM(TB_ENDTRACK, 0), 250, 4000 } };
+    for (const auto& move : moves) {
         if (move.position != 0)
             SendMessageW(speed, TBM_SETPOS, TRUE, move.position);
         SendMessageW(panel, WM_HSCROLL, move.scroll, reinterpret_cast<LPARAM>(speed));
-        EXPECT_EQ(move.period, LoadRelaxed(MotionOptions.stepPeriodMicros));
+        EXPECT_EQ(move.period, LoadRelaxed(MotionOptions.stepPeriodMicros)) << "scroll " << move.scroll;
     }
     SendMessageW(speed, WM_KEYDOWN, VK_RIGHT, 0);
     EXPECT_EQ(1000000 / 251, LoadRelaxed(MotionOptions.stepPeriodMicros));
-}
 
-TEST_F(MotionTest, StatisticsShowInThePanelRedWhileLagging)
-{
-    ASSERT_TRUE(Open(1200, 400) != NULL);
-    struct Case {
-        LONG lagging;
-        WPARAM counts;
-        const WCHAR* speed;
-        const WCHAR* fps;
-    } cases[] = {
-        { 0, MAKEWPARAM(60, 75), L"60", L"75" },
-        { 1, MAKEWPARAM(58, 30), L"58", L"30 !" },
-        { 0, MAKEWPARAM(65535, 0), L"65535", L"0" },
-    };
-    HWND fps = GetDlgItem(panel, IDC_MOTION_FPS_VALUE);
-    HWND speed = GetDlgItem(panel, IDC_MOTION_SPEED_VALUE);
+    // The reports, and the FPS value alone in red while the screen lags.
+    const struct { LONG lagging; WPARAM counts; const WCHAR* shown; } reports[] = {
+        { 1, MAKEWPARAM(58, 30), L"58|30 !" }, { 0, MAKEWPARAM(65535, 0), L"65535|0" } };
     HDC dc = CreateCompatibleDC(NULL);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(Narrow(c.fps));
-        StoreRelaxed(MotionState.lagging, c.lagging);
-        SendMessageW(window, WM_MOTION_STATS, c.counts, 0);
-        EXPECT_EQ(c.speed, ControlText(panel, IDC_MOTION_SPEED_VALUE));
-        EXPECT_EQ(c.fps, ControlText(panel, IDC_MOTION_FPS_VALUE));
-        const struct {
-            HWND control;
-            COLORREF text;
-        } colours[] = { { fps, c.lagging ? RGB(237, 28, 36) : Black }, { speed, Black } };
-        for (const auto& colour : colours) {
+    for (const auto& r : reports) {
+        StoreRelaxed(MotionState.lagging, r.lagging);
+        SendMessageW(window, WM_MOTION_STATS, r.counts, 0);
+        EXPECT_EQ(r.shown, Figures());
+        for (int control : { IDC_MOTION_FPS_VALUE, IDC_MOTION_SPEED_VALUE }) {
             SetTextColor(dc, Black);
             LRESULT brush = SendMessageW(panel, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                                         reinterpret_cast<LPARAM>(colour.control));
-            EXPECT_EQ(colour.text, GetTextColor(dc));
-            EXPECT_EQ(GetSysColor(COLOR_BTNFACE), GetBkColor(dc));
-            EXPECT_EQ(reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE)), brush);
+                                         reinterpret_cast<LPARAM>(GetDlgItem(panel, control)));
+            bool red = r.lagging && control == IDC_MOTION_FPS_VALUE;
+            EXPECT_EQ(red ? RGB(237, 28, 36) : Black, GetTextColor(dc)) << Narrow(r.shown) << ", " << control;
+            EXPECT_EQ(GetSysColorBrush(COLOR_BTNFACE), reinterpret_cast<HBRUSH>(brush));
         }
     }
     DeleteDC(dc);
 }
 
-// Escape sets the stop event; the window goes only once both threads have
-// ended, and a second Escape changes nothing.
-TEST_F(MotionTest, EscapeEndsTheTestOnceBothThreadsHaveEnded)
+// Escape (twice: the second changes nothing) sets the stop event, and the
+// window goes once both threads have ended, not before. Destroyed other than
+// through Escape (its owner closed), it waits for the real threads to end.
+TEST_F(MotionTest, TheWindowGoesOnlyAfterItsThreads)
 {
-    ASSERT_TRUE(Open(640, 480) != NULL);
+    ASSERT_TRUE(Open() != NULL);
     ResetEvent(Gate);
-    Escape();
-    Escape();
+    SendMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+    SendMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
     PumpMessagesFor(150);
-    EXPECT_TRUE(IsWindow(window)) << "gone before its threads ended";
-    EXPECT_EQ(1, AppState.motionActive);
+    EXPECT_TRUE(IsWindow(window)) << "gone before its rate thread ended";
     SetEvent(Gate);
-    EXPECT_TRUE(WaitUntilGone());
+    EXPECT_TRUE(PumpMessagesUntil([this] { return !IsWindow(window); }, 5000));
     EXPECT_TRUE(Ended(Created[0]) && Ended(Created[1]));
     EXPECT_EQ(0, AppState.motionActive);
-    EXPECT_EQ(NULL, AppState.motionThread);
-    EXPECT_EQ(NULL, MotionState.rateThread);
-    EXPECT_EQ(NULL, MotionState.stopEvent);
-}
+    EXPECT_TRUE(AppState.motionThread == NULL && MotionState.rateThread == NULL && MotionState.stopEvent == NULL);
 
-// The real threads move the shape and report to the window; however the
-// window goes, no thread outlives it.
-TEST_F(MotionTest, RealThreadsReportAndNeverOutliveTheWindow)
-{
     RealThreads = true;
-    HWND main = CreateMainWindow();
-    ASSERT_TRUE(main != NULL);
-    const char* ends[] = { "DestroyWindow without Escape", "the main window closed" };
-    for (const char* end : ends) {
-        SCOPED_TRACE(end);
-        if (end == ends[0]) {
-            Open(640, 480);
-        } else {
-            CreateCalls = 0;
-            SendMessageW(main, WM_COMMAND, MAKEWPARAM(IDC_MOTION_TEST, BN_CLICKED), 0);
-            window = AppState.testWindow;
-            panel = MotionState.panel;
-        }
-        ASSERT_TRUE(IsWindow(window));
-        SendMessageW(panel, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 1000), 0);
-        EXPECT_TRUE(PumpMessagesUntil(
-            [this] { return ControlText(panel, IDC_MOTION_SPEED_VALUE) != L"-"; }, 5000));
-        EXPECT_GT(LoadRelaxed(MotionState.shapeX), 0);
-        if (end == ends[0])
-            DestroyWindow(window);
-        else
-            SendMessageW(main, WM_CLOSE, 0, 0);
-        EXPECT_FALSE(IsWindow(window));
-        EXPECT_TRUE(Ended(Created[0]) && Ended(Created[1]));
-        for (HANDLE& thread : Created) {
-            CloseHandle(thread);
-            thread = NULL;
-        }
-    }
-    DestroyMainWindow(main);
+    ASSERT_TRUE(Open() != NULL);
+    DestroyWindow(window);
+    EXPECT_TRUE(Ended(Created[0]) && Ended(Created[1])) << "a thread outlived the window";
 }
 
-// The message box of a failed start, and whether the step thread had ended
-// by the time it showed.
-std::vector<RecordedMessageBox> Shown;
+// The message box of a failed start, and whether the step thread had ended by then.
+RecordedMessageBox Shown;
 bool StepThreadEndedAtBox;
 
 int WINAPI RecordStartFailure(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
 {
-    Shown.push_back({ owner, text, caption, type });
+    Shown = { owner, text, caption, type };
     StepThreadEndedAtBox = Created[0] == NULL || Ended(Created[0]);
     return IDOK;
 }
 
-TEST_F(MotionTest, FailedThreadStartsShowString110AndLeaveNothing)
+// Fifty runs, then a step thread and a rate thread that cannot be made:
+// string 110 once the step thread made has ended, and nothing left behind.
+TEST_F(MotionTest, RunsAndFailedStartsLeaveNothingBehind)
 {
-    ObjectCounts before = CurrentObjectCounts();
-    HANDLE freeHandle = NextFreeHandle();
-    int threads = ThreadsOfThisProcess();
-    for (int failing = 1; failing <= 2; ++failing) {
-        SCOPED_TRACE(failing == 1 ? "step thread" : "rate thread");
-        Shown.clear();
-        PelmiraMessageBox = RecordStartFailure;
-        RealThreads = true;
-        FailCreateCall = failing;
-        HWND created = Open(640, 480);
-        RefuseMessageBoxes();
-        const std::vector<RecordedMessageBox>& shown = Shown;
-        EXPECT_FALSE(IsWindow(window));
-        EXPECT_EQ(NULL, created);
-        ASSERT_EQ(1u, shown.size());
-        EXPECT_EQ(L"Failed to start motion test. Try again.", shown[0].text);
-        EXPECT_EQ(L"Pelmira", shown[0].caption);
-        EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), shown[0].type);
-        EXPECT_EQ(AppState.mainWindow, shown[0].owner);
-        EXPECT_EQ(0, AppState.motionActive);
-        EXPECT_EQ(NULL, AppState.motionThread);
-        EXPECT_TRUE(StepThreadEndedAtBox);
-        if (failing == 2) {
-            // The step thread was resumed only to see the stop: it made no step.
-            EXPECT_EQ(0u, LoadRelaxed(MotionState.stepCount));
-            CloseHandle(Created[0]);
-            Created[0] = NULL;
-        }
-    }
-    EXPECT_TRUE(SameCounts(before, CurrentObjectCounts())) << DescribeCounts(CurrentObjectCounts());
-    EXPECT_EQ(freeHandle, NextFreeHandle());
-    EXPECT_EQ(threads, ThreadsOfThisProcess());
-}
-
-TEST_F(MotionTest, FiftyRunsLeakNothing)
-{
-    Open(640, 480);
-    Escape();
-    ASSERT_TRUE(WaitUntilGone());
-    ObjectCounts before = CurrentObjectCounts();
-    HANDLE freeHandle = NextFreeHandle();
-    int threads = ThreadsOfThisProcess();
+    Open();
+    EndTestWindow();
+    ObjectCounts objects = CurrentObjectCounts();
+    std::pair<HANDLE, int> handlesAndThreads = HandlesAndThreads();
     for (int run = 0; run < 50; ++run) {
-        ASSERT_TRUE(Open(640, 480) != NULL) << "run " << run;
-        Escape();
-        ASSERT_TRUE(WaitUntilGone()) << "run " << run;
+        ASSERT_TRUE(Open() != NULL) << "run " << run;
+        ASSERT_TRUE(EndTestWindow()) << "run " << run;
     }
-    EXPECT_TRUE(SameCounts(before, CurrentObjectCounts()))
-        << "before: " << DescribeCounts(before) << "\nafter:  " << DescribeCounts(CurrentObjectCounts());
-    EXPECT_EQ(freeHandle, NextFreeHandle());
-    EXPECT_EQ(threads, ThreadsOfThisProcess());
+    RealThreads = true;
+    PelmiraMessageBox = RecordStartFailure;
+    for (FailingCall = 1; FailingCall <= 2; ++FailingCall) {
+        SCOPED_TRACE(FailingCall == 1 ? "no step thread" : "no rate thread");
+        Shown = {};
+        EXPECT_EQ(NULL, Open());
+        EXPECT_EQ(L"Failed to start motion test. Try again.|Pelmira", Shown.text + L"|" + Shown.caption);
+        EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), Shown.type);
+        EXPECT_EQ(AppState.mainWindow, Shown.owner);
+        EXPECT_TRUE(StepThreadEndedAtBox);
+        EXPECT_EQ(0u, LoadRelaxed(MotionState.stepCount)) << "the step thread stepped";
+        EXPECT_TRUE(AppState.motionActive == 0 && AppState.motionThread == NULL);
+    }
+    CloseCreated();
+    EXPECT_TRUE(SameCounts(objects, CurrentObjectCounts())) << DescribeCounts(CurrentObjectCounts());
+    EXPECT_EQ(handlesAndThreads, HandlesAndThreads());
 }
 
 // The thread routines run on the test's thread against a counter that moves
-// a fixed time per read; a hook sees every read and plays the other threads.
-LONGLONG FakeMicros;
-LONGLONG MicrosPerRead;
+// a fixed time per read; at each read a hook plays the other threads.
+LONGLONG Micros, MicrosPerRead;
 int Reads;
 std::function<void(int)> OnRead;
 
 BOOL WINAPI FakeCounter(LARGE_INTEGER* value)
 {
-    FakeMicros += MicrosPerRead;
-    ++Reads;
-    OnRead(Reads);
+    Micros += MicrosPerRead;
+    OnRead(++Reads);
     if (Reads > 100000)
-        SetEvent(MotionState.stopEvent);  // a runaway loop ends the test, not the run
+        SetEvent(MotionState.stopEvent);  // a runaway loop fails the test, not the run
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
-    value->QuadPart = FakeMicros * frequency.QuadPart / 1000000;
+    value->QuadPart = Micros * frequency.QuadPart / 1000000;
     return TRUE;
 }
 
@@ -496,18 +339,6 @@ protected:
         ASSERT_EQ(0, frequency.QuadPart % 1000000) << "the fake clock needs whole ticks per microsecond";
         MotionState.stopEvent = CreateEventW(NULL, TRUE, FALSE, NULL);
         PelmiraQueryPerformanceCounter = FakeCounter;
-        Restart();
-    }
-
-    void Restart()
-    {
-        ResetEvent(MotionState.stopEvent);
-        FakeMicros = 0;
-        Reads = 0;
-        ResetMotionOptions();
-        StoreRelaxed(MotionState.shapeX, 0);
-        StoreRelaxed(MotionState.stepCount, 0u);
-        StoreRelaxed(MotionState.paintCount, 0u);
     }
 
     void TearDown() override
@@ -517,35 +348,43 @@ protected:
         MotionState.stopEvent = NULL;
         StoreRelaxed(MotionState.reportWindow, static_cast<HWND>(NULL));
     }
+
+    void Start(LONGLONG microsPerRead, ULONG steps, ULONG paints)
+    {
+        ResetEvent(MotionState.stopEvent);
+        Micros = Reads = 0;
+        MicrosPerRead = microsPerRead;
+        StoreRelaxed(MotionState.shapeX, 0);
+        StoreRelaxed(MotionState.stepCount, steps);
+        StoreRelaxed(MotionState.paintCount, paints);
+    }
 };
 
 TEST_F(MotionThreadTest, StepThreadStepsOncePerPeriodAndWraps)
 {
-    struct Case {
+    const struct {
         const char* name;
         LONG period, micros, travelWidth;
-        int changeAtRead;  // the panel sets the period to 1000 at this read
+        int shortenAtRead;  // the panel sets the period to 1000 at this read
         ULONG stopAtSteps;
         int reads;
         std::vector<LONG> xAtSteps;
     } cases[] = {
-        // Four reads of 250 us make the 1000 us period exactly; after x = 3
-        // the shape starts again at 0.
+        // Four reads of 250 us make 1000 us exactly; after x = 3 comes 0.
         { "1000 us, travel 3", 1000, 250, 3, 0, 5, 21, { 1, 2, 3, 0, 1 } },
-        // A long wait ends at the next turn after the period is shortened.
+        // A long wait ends at its next turn once the period is shortened.
         { "1 px/s, then 1000", 1000000, 1000, 100, 3, 2, 4, { 1, 2 } },
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Restart();
+        Start(c.micros, 0, 0);
         StoreRelaxed(MotionOptions.stepPeriodMicros, c.period);
-        MicrosPerRead = c.micros;
         MotionState.travelWidth = c.travelWidth;
         std::vector<LONG> xAtSteps;
         OnRead = [&](int read) {
             if (LoadRelaxed(MotionState.stepCount) > xAtSteps.size())
                 xAtSteps.push_back(LoadRelaxed(MotionState.shapeX));
-            if (read == c.changeAtRead)
+            if (read == c.shortenAtRead)
                 StoreRelaxed(MotionOptions.stepPeriodMicros, 1000);
             if (LoadRelaxed(MotionState.stepCount) == c.stopAtSteps)
                 SetEvent(MotionState.stopEvent);
@@ -557,30 +396,25 @@ TEST_F(MotionThreadTest, StepThreadStepsOncePerPeriodAndWraps)
     }
 }
 
-// One report at once (dropped: no window yet), one per second, one last
-// when stopped; the flag compares the full counts, the report their low 16 bits.
+// A report at once (dropped: no window yet), one per second, one last on
+// stop; the flag compares the full counts, the report carries 16 bits of each.
 TEST_F(MotionThreadTest, RateThreadReportsEverySecondAndOnStop)
 {
     HWND target = CreateWindowExW(0, L"Static", NULL, 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, NULL, NULL);
-    MicrosPerRead = 100000;
-    StoreRelaxed(MotionState.stepCount, 3u);
-    StoreRelaxed(MotionState.paintCount, 1u);
-    // Reads 1, 12, 23 and 34 start the seconds; counts are set within each.
-    struct Event {
-        int read;
-        ULONG steps, paints;
-    } events[] = { { 5, 60, 61 }, { 15, 100, 65546 }, { 25, 60, 59 }, { 36, 7, 9 } };
+    Start(100000, 3, 1);
+    // Reads 1, 12, 23 and 34 start the seconds; the counts are set within each.
+    const struct { int read; ULONG steps, paints; } counts[] = {
+        { 5, 60, 61 }, { 15, 100, 65546 }, { 25, 60, 59 }, { 36, 7, 9 } };
     std::vector<LONG> laggingAtStarts;
     OnRead = [&](int read) {
-        if (read == 1)
-            StoreRelaxed(MotionState.reportWindow, target);
+        StoreRelaxed(MotionState.reportWindow, target);
         if (read % 11 == 1)
             laggingAtStarts.push_back(LoadRelaxed(MotionState.lagging));
-        for (const Event& e : events) {
-            if (e.read != read)
-                continue;
-            StoreRelaxed(MotionState.stepCount, e.steps);
-            StoreRelaxed(MotionState.paintCount, e.paints);
+        for (const auto& c : counts) {
+            if (c.read == read) {
+                StoreRelaxed(MotionState.stepCount, c.steps);
+                StoreRelaxed(MotionState.paintCount, c.paints);
+            }
         }
         if (read == 36)
             SetEvent(MotionState.stopEvent);
@@ -588,13 +422,10 @@ TEST_F(MotionThreadTest, RateThreadReportsEverySecondAndOnStop)
     EXPECT_EQ(0u, MotionRateThreadProc(NULL));
     EXPECT_EQ(36, Reads);
     EXPECT_EQ(std::vector<LONG>({ 1, 0, 0, 1 }), laggingAtStarts);
-    EXPECT_EQ(0, LoadRelaxed(MotionState.lagging));
     std::vector<std::pair<int, int>> reports;
-    MSG message;
-    while (PeekMessageW(&message, target, WM_MOTION_STATS, WM_MOTION_STATS, PM_REMOVE))
-        reports.push_back({ LOWORD(message.wParam), HIWORD(message.wParam) });
-    std::vector<std::pair<int, int>> expected = { { 60, 61 }, { 100, 10 }, { 60, 59 }, { 7, 9 } };
-    EXPECT_EQ(expected, reports);
+    for (MSG m; PeekMessageW(&m, target, WM_MOTION_STATS, WM_MOTION_STATS, PM_REMOVE);)
+        reports.push_back({ LOWORD(m.wParam), HIWORD(m.wParam) });
+    EXPECT_EQ((std::vector<std::pair<int, int>>{ { 60, 61 }, { 100, 10 }, { 60, 59 }, { 7, 9 } }), reports);
     DestroyWindow(target);
 }
 

@@ -122,34 +122,26 @@ def non_black_span(image, y):
 def motion_layout(image):
     """(problem, None) or (None, where the panel and the square are)."""
     width, height, _ = image
-    # The panel: the rows from the top that are not all black (its one-pixel
-    # border may be black itself).
-    y = 1 if non_black_span(image, 0) is None else 0
-    spans = []
-    while y < height and non_black_span(image, y) is not None:
-        spans.append(non_black_span(image, y))
-        y += 1
-    if len(spans) < 50:
+    rows = [non_black_span(image, y) for y in range(height)]
+    first = 0 if rows[0] else 1  # the panel's one-pixel border may be black
+    end = first
+    while end < height and rows[end]:
+        end += 1
+    if end - first < 50:
         return 'no panel at the top edge', None
-    left, right = min(s[0] for s in spans), max(s[1] for s in spans)
+    left, right = min(r[0] for r in rows[first:end]), max(r[1] for r in rows[first:end])
     if abs(left + right + 1 - width) > 1:
         return 'the panel from x %d to %d is not centred' % (left, right), None
-    rows = [(row, non_black_span(image, row)) for row in range(y, height)]
-    rows = [(row, span) for row, span in rows if span is not None]
-    if not rows:
-        return 'no shape below the panel', None
-    top, (x0, x1) = rows[0]
-    for row, span in rows:
-        white = all(pixel(image, x, row) == (255, 255, 255) for x in range(x0, x1 + 1))
-        if span != (x0, x1) or not white:
-            return 'row %d below the panel is not the white square of row %d' % (row, top), None
-    if len(rows) != 96 or rows[-1][0] != top + 95 or top != (height - 96) // 2:
-        return 'the shape spans rows %d to %d, not 96 rows from %d' % (
-            top, rows[-1][0], (height - 96) // 2), None
-    if x1 - x0 != 95 and x0 != 0 and x1 != width - 1:
-        return 'the shape is %d pixels wide' % (x1 - x0 + 1), None
+    top = (height - 96) // 2
+    shape = [y for y in range(end, height) if rows[y]]
+    if shape != list(range(top, top + 96)) or len(set(rows[y] for y in shape)) != 1:
+        return 'below the panel, not 96 rows of one shape from row %d: %s' % (top, shape[:3]), None
+    x0, x1 = rows[top]
+    white = all(pixel(image, x, y) == (255, 255, 255) for y in shape for x in range(x0, x1 + 1))
+    if not white or (x1 - x0 != 95 and x0 != 0 and x1 != width - 1):
+        return 'the shape from x %d to %d is not a white 96-pixel square' % (x0, x1), None
     return None, 'panel from x %d to %d, rows 0 to %d; square from (%d, %d) to (%d, %d)' % (
-        left, right, y - 1, x0, top, x1, top + 95)
+        left, right, end - 1, x0, top, x1, top + 95)
 
 
 def main():
