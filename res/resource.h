@@ -40,6 +40,14 @@
 #define IDD_TERMS                   102
 #define IDC_TERMS_TEXT              1006
 
+// Pattern name popup (dialog 130); its toolbar's pictures are IDB_CROSS,
+// IDB_ARROW_LEFT and IDB_ARROW_RIGHT, and its commands are not in the template
+#define IDD_PATTERN_POPUP           130
+#define IDC_PATTERN_NAME            1027
+#define IDC_POPUP_CLOSE             110
+#define IDC_POPUP_PREVIOUS          111
+#define IDC_POPUP_NEXT              112
+
 // String table
 #define IDS_APP_TITLE               103
 #define IDS_DEVICE_INFO_FAILED      104

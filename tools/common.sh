@@ -93,6 +93,18 @@ pelmira_prepare_prefix() {
     touch "$WINEPREFIX/.pelmira-ready"
 }
 
+# For the test and benchmark commands: one run at a time per user (runs
+# share the build and the test prefix), in a private display with the test
+# prefix, all cleaned up when the calling script exits.
+pelmira_start_test_session() {
+    mkdir -p "$PELMIRA_CACHE"
+    exec 9>"$PELMIRA_CACHE/test.lock"
+    flock 9
+    pelmira_start_display
+    trap 'wineserver -k >/dev/null 2>&1 || true; pelmira_stop_display' EXIT
+    pelmira_prepare_prefix test
+}
+
 # Starts an Xvfb display of 1920x1080 and exports DISPLAY; the caller stops
 # it with pelmira_stop_display.
 pelmira_start_display() {

@@ -6,13 +6,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 pelmira_install_packages
 pelmira_build
-# One run at a time per user: runs share the build and the Wine prefix.
-mkdir -p "$PELMIRA_CACHE"
-exec 9>"$PELMIRA_CACHE/test.lock"
-flock 9
-pelmira_start_display
-trap 'wineserver -k >/dev/null 2>&1 || true; pelmira_stop_display' EXIT
-pelmira_prepare_prefix test
+pelmira_start_test_session
 # One wineserver for the whole run: every test process would otherwise start
 # its own. One left from an earlier run would show its windows elsewhere.
 wineserver -k >/dev/null 2>&1 || true

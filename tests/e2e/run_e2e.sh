@@ -29,13 +29,15 @@ shot() {  # shot NAME: screenshot of the Wine desktop as $work/NAME.ppm (and .pn
     [ -n "${PELMIRA_E2E_SHOTS:-}" ] && cp "$work/$1.png" "$PELMIRA_E2E_SHOTS/" || true
 }
 
-# Waits up to $1 seconds for screen_check.py $2 to pass on a fresh screenshot.
+# Waits up to $1 seconds for screen_check.py $2 (with arguments $4...) to pass
+# on a fresh screenshot named $3.
 wait_for_screen() {
-    local seconds=$1 check=$2 end=$((SECONDS + $1))
+    local seconds=$1 check=$2 name=$3 end=$((SECONDS + $1))
+    shift 3
     while :; do
-        shot "$check"
-        python3 "$here/screen_check.py" "$check" "$work/$check.ppm" >/dev/null 2>&1 && return 0
-        [ $SECONDS -ge $end ] && { python3 "$here/screen_check.py" "$check" "$work/$check.ppm" || true; return 1; }
+        shot "$name"
+        python3 "$here/screen_check.py" "$check" "$work/$name.ppm" "$@" >/dev/null 2>&1 && return 0
+        [ $SECONDS -ge $end ] && { python3 "$here/screen_check.py" "$check" "$work/$name.ppm" "$@" || true; return 1; }
         sleep 0.5
     done
 }
@@ -85,10 +87,23 @@ wait_for_banner 30 || fail "the main window with its red banner did not appear"
 python3 "$here/screen_check.py" selected "$work/main.ppm" || fail "no device row is selected"
 echo "main window up, device row selected, banner at $(python3 "$here/screen_check.py" banner "$work/main.ppm")"
 
+# The pattern test: the bars with the name popup at the top, kept there by
+# the cursor in the top rows and gone once the cursor is away; then the five
+# solid colours. (Keys reach the main window while the cursor is over it.)
 xdotool windowfocus "$window" 2>/dev/null || true
+xdotool mousemove --window "$window" 960 540
 xdotool key alt+p
-wait_for_screen 15 covered || fail "Alt+P did not open a test window over the whole desktop"
-echo "pattern test covers the desktop"
+xdotool mousemove --window "$window" 960 2
+wait_for_screen 15 popup pattern-popup || fail "Alt+P did not show the bars with the popup at the top"
+echo "pattern test shows the SMPTE bars and the popup"
+xdotool mousemove --window "$window" 960 700
+wait_for_screen 15 smpte smpte-bars || fail "the SMPTE bars are not at their pixels once the popup left"
+echo "the popup left and the SMPTE bars are exact"
+for colour in "0 0 0" "255 0 0" "0 255 0" "0 0 255" "255 255 255"; do
+    xdotool key space
+    wait_for_screen 10 solid "solid-${colour// /-}" $colour || fail "Space did not show the solid colour $colour"
+done
+echo "Space showed black, red, green, blue and white"
 
 xdotool key Escape
 wait_for_banner 15 || fail "Escape did not end the pattern test"
@@ -103,8 +118,9 @@ xdotool key Home
 xdotool key 8
 xdotool key alt+p
 wait_for_desktop_size 800x600 || fail "the desktop did not switch to 800x600 but is $(desktop_size)"
-wait_for_screen 15 covered || fail "the test window does not cover the 800x600 desktop"
-echo "pattern test in 800x600 covers the desktop"
+xdotool mousemove --window "$window" 400 400
+wait_for_screen 15 smpte smpte-bars-800 || fail "the SMPTE bars are not at their pixels in 800x600"
+echo "pattern test in 800x600 shows exact SMPTE bars"
 
 xdotool key Escape
 wait_for_desktop_size 1920x1080 || fail "Escape did not put the 1920x1080 mode back: $(desktop_size)"

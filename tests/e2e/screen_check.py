@@ -8,8 +8,11 @@ Reads a binary PPM (P6) screenshot and answers one question per command:
   selected SHOT      checks that the device list shows a selected row: above
                      the banner, the list's empty white area is topped by a
                      band of another colour at least 30 pixels high
-  covered SHOT       checks that the whole screen shows the test window (its
-                     colour everywhere, no main window left)
+  solid SHOT R G B   checks that the whole screen has the colour R G B
+  smpte SHOT         checks the SMPTE bars, pixel for pixel on the top and
+                     bottom rows of each band, at 1920x1080 or 800x600
+  popup SHOT         checks that the SMPTE bars show with the pattern popup
+                     over their top centre
 """
 import sys
 
@@ -89,13 +92,66 @@ def check_selected(image):
     return None
 
 
-def check_covered(image):
+def check_solid(image, colour):
     width, height, _ = image
-    first = pixel(image, 0, 0)
     for y in range(0, height, 7):
         for x in range(0, width, 7):
-            if pixel(image, x, y) != first:
-                return 'pixel (%d, %d) is %s, not %s' % (x, y, pixel(image, x, y), first)
+            if pixel(image, x, y) != colour:
+                return 'pixel (%d, %d) is %s, not %s' % (x, y, pixel(image, x, y), colour)
+    return None
+
+
+# Side bar, colour bar and chip widths, band heights and the bottom band's
+# x1, x2, x3 at the sizes the end-to-end test shows.
+SMPTE_SIZES = {(1920, 1080): (254, 201, 61, 626, 95, 561, 964, 1156),
+               (800, 600): (105, 84, 25, 348, 52, 233, 401, 481)}
+
+
+def smpte_bands(width, height):
+    """(top, bottom, row of colours) of the four bands."""
+    e, d, s, h1, h2, x1, x2, x3 = SMPTE_SIZES[(width, height)]
+    end = e + 7 * d
+
+    def grey(v):
+        return (v, v, v)
+
+    def row(*bars):  # (right edge, colour) from x = 0; colour None: the grey ramp
+        out = []
+        for right, colour in bars:
+            out += [colour or grey(16 + i * 219 // (6 * d)) for i in range(right - len(out))]
+        return out
+    colour_bars = [(180, 180, 180), (180, 180, 16), (16, 180, 180), (16, 180, 16),
+                   (180, 16, 180), (180, 16, 16), (16, 16, 180)]
+    chips = [grey(12), grey(16), grey(20), grey(16), grey(25)]
+    return [
+        (0, h1, row((e, grey(104)), *[(e + (i + 1) * d, c) for i, c in enumerate(colour_bars)],
+                    (width, grey(104)))),
+        (h1, h1 + h2, row((e, (16, 235, 235)), (e + d, (0, 33, 76)), (end, grey(180)),
+                          (width, (16, 16, 235)))),
+        (h1 + h2, h1 + 2 * h2, row((e, (235, 235, 16)), (e + d, (50, 0, 106)), (end, None),
+                                   (width, (235, 16, 16)))),
+        (h1 + 2 * h2, height, row((e, grey(49)), (x1, grey(16)), (x2, grey(235)), (x3, grey(16)),
+                                  *[(x3 + (i + 1) * s, c) for i, c in enumerate(chips)],
+                                  (end, grey(16)), (width, grey(49)))),
+    ]
+
+
+def check_smpte(image):
+    width, height, _ = image
+    for band, (top, bottom, expected) in enumerate(smpte_bands(width, height)):
+        for y in (top, (top + bottom) // 2, bottom - 1):
+            for x in range(width):
+                if pixel(image, x, y) != expected[x]:
+                    return 'band %d, pixel (%d, %d) is %s, not %s' % (
+                        band + 1, x, y, pixel(image, x, y), expected[x])
+    return None
+
+
+def check_popup(image):
+    width, height, _ = image
+    bands = smpte_bands(width, height)
+    if pixel(image, 0, height - 1) != bands[3][2][0] or pixel(image, width // 2, 10) == bands[0][2][width // 2]:
+        return 'no popup over the top centre of the bars'
     return None
 
 
@@ -109,8 +165,11 @@ def main():
             return 1
         print('%d %d %d %d' % box)
         return 0
-    check = {'selected': check_selected, 'covered': check_covered}[command]
-    problem = check(image)
+    if command == 'solid':
+        problem = check_solid(image, tuple(int(v) for v in sys.argv[3:6]))
+    else:
+        check = {'selected': check_selected, 'smpte': check_smpte, 'popup': check_popup}[command]
+        problem = check(image)
     if problem:
         print('%s: %s' % (path, problem), file=sys.stderr)
         return 1
