@@ -105,9 +105,36 @@ for colour in "0 0 0" "255 0 0" "0 255 0" "0 0 255" "255 255 255"; do
 done
 echo "Space showed black, red, green, blue and white"
 
-xdotool key Escape
-wait_for_banner 15 || fail "Escape did not end the pattern test"
-echo "Escape ended the pattern test"
+# Patterns 7 to 13 at chosen pixels: the frame, disc and diagonal of
+# "Boundary"; squares of "RGB samples"; blocks of the two levels; steps of
+# "Contrast"; bars and stripes of "Gamma"; the dots of "Moire".
+while read -r pattern pixels; do
+    xdotool key space
+    # shellcheck disable=SC2086
+    wait_for_screen 10 pixels "pattern-$pattern" $pixels || fail "Space did not show pattern $pattern at its pixels"
+done <<'PATTERNS'
+7 0,0:255,255,255 1919,1079:255,255,255 1000,0:255,255,255 959,313:255,255,255 959,446:0,0,0 320,180:64,64,187
+8 328,66:255,255,255 329,67:255,0,0 395,100:0,0,0 1578,1000:15,15,15 1578,200:15,0,16
+9 420,135:1,1,1 474,135:0,0,0 1445,890:12,12,12 1446,890:0,0,0
+10 420,135:254,254,254 474,135:255,255,255 1445,890:243,243,243 1446,890:255,255,255
+11 600,100:12,12,12 600,216:0,0,0 600,217:25,25,25 900,1079:0,0,0 1200,1079:255,255,255 1500,0:255,255,255 1500,100:242,242,242 1919,1079:127,127,127
+12 5,1075:25,25,25 1725,220:203,203,203 1725,470:181,181,181 1717,229:255,255,255 1745,218:255,255,255 1745,217:0,0,0
+13 0,1:255,255,255 0,0:0,0,0 1,1:0,0,0 1000,501:255,255,255 1001,501:0,0,0
+PATTERNS
+echo "Space showed Boundary, RGB samples, Black and White Level, Contrast, Gamma and Moire at their pixels"
+
+# Pattern 14 moves: two screenshots a moment apart differ.
+xdotool key space
+wait_for_screen 15 rings moire-interference || fail "Space did not show Moire Interference"
+sleep 0.5
+shot moire-interference-later
+python3 "$here/screen_check.py" rings "$work/moire-interference-later.ppm" || fail "Moire Interference broke up"
+cmp -s "$work/moire-interference.ppm" "$work/moire-interference-later.ppm" && fail "Moire Interference does not move"
+echo "Moire Interference moves"
+
+xdotool key space
+wait_for_banner 15 || fail "Space at the last pattern did not end the pattern test"
+echo "Space at the last pattern ended the pattern test"
 
 # The same test in 800 x 600: check "Set test mode as selection" (Alt+T),
 # go to the mode list (Alt+D), pick its first "8..." mode from the top.

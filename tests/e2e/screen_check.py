@@ -13,6 +13,9 @@ Reads a binary PPM (P6) screenshot and answers one question per command:
                      bottom rows of each band, at 1920x1080 or 800x600
   popup SHOT         checks that the SMPTE bars show with the pattern popup
                      over their top centre
+  pixels SHOT X,Y:R,G,B...  checks that each pixel X,Y has the colour R,G,B
+  rings SHOT         checks "Moire Interference": black corners, white rings
+                     (at least a twentieth of the screen), nothing else
 """
 import sys
 
@@ -155,6 +158,26 @@ def check_popup(image):
     return None
 
 
+def check_pixels(image, specs):
+    for spec in specs:
+        (x, y), colour = [tuple(int(v) for v in part.split(',')) for part in spec.split(':')]
+        if pixel(image, x, y) != colour:
+            return 'pixel (%d, %d) is %s, not %s' % (x, y, pixel(image, x, y), colour)
+    return None
+
+
+def check_rings(image):
+    width, height, _ = image
+    corners = ['%d,%d:0,0,0' % (x, y) for x in (0, width - 1) for y in (0, height - 1)]
+    samples = [pixel(image, x, y) for y in range(0, height, 7) for x in range(0, width, 7)]
+    others = set(samples) - {(0, 0, 0), (255, 255, 255)}
+    if others:
+        return 'colours other than black and white: %s' % sorted(others)[:5]
+    if samples.count((255, 255, 255)) * 20 < len(samples):
+        return 'only %d of %d samples are white' % (samples.count((255, 255, 255)), len(samples))
+    return check_pixels(image, corners)
+
+
 def main():
     command, path = sys.argv[1], sys.argv[2]
     image = read_ppm(path)
@@ -167,8 +190,11 @@ def main():
         return 0
     if command == 'solid':
         problem = check_solid(image, tuple(int(v) for v in sys.argv[3:6]))
+    elif command == 'pixels':
+        problem = check_pixels(image, sys.argv[3:])
     else:
-        check = {'selected': check_selected, 'smpte': check_smpte, 'popup': check_popup}[command]
+        check = {'selected': check_selected, 'smpte': check_smpte, 'popup': check_popup,
+                 'rings': check_rings}[command]
         problem = check(image)
     if problem:
         print('%s: %s' % (path, problem), file=sys.stderr)
