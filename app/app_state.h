@@ -25,6 +25,7 @@ struct AppStateRecord {
     RECT savedMainWindowRect;
     WCHAR testDeviceName[32];
     DEVMODEW testDevMode;     // the mode to put back after a switched test
+    LONG testDevModeKnown;    // testDevMode could be read before the switch
     PatternType currentPattern;
     HIMAGELIST deviceImageList;
     HTHEME listTheme;

@@ -21,8 +21,12 @@ static void BuildMode(DEVMODEW* mode, DWORD bitsPerPel, DWORD width, DWORD heigh
     mode->dmDisplayFrequency = frequency;
 }
 
+// Ends the temporary switch: back to the mode read before it, or, when that
+// could not be read, to the device's stored settings (a null mode).
 static LONG SwitchToSavedMode(ChangeDisplaySettingsFunction change)
 {
+    if (!AppState.testDevModeKnown)
+        return change(AppState.testDeviceName, NULL, NULL, 0, NULL);
     const DEVMODEW& saved = AppState.testDevMode;
     DEVMODEW mode;
     BuildMode(&mode, saved.dmBitsPerPel, saved.dmPelsWidth, saved.dmPelsHeight,
@@ -79,7 +83,8 @@ BOOL ApplyTestDisplayMode(HWND mainWindow, const DisplayDeviceRecord* record)
 
     const WCHAR* device = record->adapter.DeviceName;
     ClearDevMode(&AppState.testDevMode);
-    PelmiraEnumDisplaySettings(device, ENUM_CURRENT_SETTINGS, &AppState.testDevMode, 0);
+    AppState.testDevModeKnown =
+        PelmiraEnumDisplaySettings(device, ENUM_CURRENT_SETTINGS, &AppState.testDevMode, 0) ? 1 : 0;
     if (ModeMatchesEntry(AppState.testDevMode, *test))
         return TRUE;
 

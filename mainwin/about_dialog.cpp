@@ -23,8 +23,8 @@ static BOOL OnInitDialog(HWND window)
 {
     SetWindowTextW(window, L"About Pelmira");
     SetDlgItemTextW(window, IDC_ABOUT_PRODUCT, L"Pelmira");
-    SetDlgItemTextW(window, IDC_ABOUT_VERSION, L"Version: 2.0.0");
-    SetDlgItemTextW(window, IDC_ABOUT_RIGHTS, PELMIRA_RIGHTS_LINE);
+    SetDlgItemTextW(window, IDC_ABOUT_VERSION, L"Version: " PELMIRA_VERSION_TEXT);
+    SetDlgItemTextW(window, IDC_ABOUT_RIGHTS, L"" PELMIRA_RIGHTS_LINE);
     SetDlgItemTextW(window, IDC_ABOUT_LICENCE, LicenceNote);
     SetDlgItemTextW(window, IDC_ABOUT_MAIL, MailLink);
     return TRUE;

@@ -4,10 +4,11 @@
 
 #include <windows.h>
 
-// The rights line and the author's address appear in both dialogs. They are
-// literals, not arrays, so that the Terms of Use text and the e-mail link can
-// be put together from them at compile time.
-#define PELMIRA_RIGHTS_LINE L"Copyright (C) 2026 Pelmira developers"
+#include "res/version.h"
+
+// The rights line (res/version.h) and the author's address appear in both
+// dialogs. They are literals, not arrays, so that the Terms of Use text and
+// the e-mail link can be put together from them at compile time.
 #define PELMIRA_AUTHOR_ADDRESS L"pelmira@example.org"
 
 INT_PTR CALLBACK AboutDlgProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -88,7 +88,8 @@ static RowLook PaintRowBackground(const DRAWITEMSTRUCT* item)
     return look;
 }
 
-static const UINT RowTextFlags = DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS;
+// Hardware identifiers hold '&', which must show as it is, not as a mnemonic.
+static const UINT RowTextFlags = DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX;
 
 static void DrawRowText(HDC dc, const RowLook& look, const WCHAR* text, RECT* rect)
 {

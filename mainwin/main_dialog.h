@@ -15,6 +15,11 @@ struct MonitorSearch {
 
 BOOL CALLBACK FindMonitorRect(HMONITOR monitor, HDC monitorDc, LPRECT monitorRect, LPARAM context);
 
+// The monitor query behind FindMonitorRect; tests replace it to offer a
+// monitor that the machine does not have (a second one at 1920,0, say).
+typedef BOOL (WINAPI *GetMonitorInfoFunction)(HMONITOR, LPMONITORINFO);
+extern GetMonitorInfoFunction PelmiraGetMonitorInfo;
+
 // The "&Pattern Test" (IDC_PATTERN_TEST) and "&Motion Test" (IDC_MOTION_TEST)
 // commands: starts the test on the first selected device row.
 void StartTest(HWND mainWindow, int command);

@@ -10,6 +10,7 @@
 #include "res/resource.h"
 
 CreateWindowFunction PelmiraCreateTestWindow = CreateWindowExW;
+GetMonitorInfoFunction PelmiraGetMonitorInfo = GetMonitorInfoW;
 
 BOOL CALLBACK FindMonitorRect(HMONITOR monitor, HDC, LPRECT, LPARAM context)
 {
@@ -17,7 +18,7 @@ BOOL CALLBACK FindMonitorRect(HMONITOR monitor, HDC, LPRECT, LPARAM context)
     MONITORINFOEXW info;
     ZeroMemory(&info, sizeof(info));
     info.cbSize = sizeof(info);
-    if (!GetMonitorInfoW(monitor, &info))
+    if (!PelmiraGetMonitorInfo(monitor, &info))
         return TRUE;
     if (!SameDeviceName(search->deviceName, info.szDevice))
         return TRUE;

@@ -1,220 +1,165 @@
-// The device list: state words, the row chosen at start, row heights,
-// monitor rectangles, and the list as the main window sets it up.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-
-#include <commctrl.h>
-#include <stdlib.h>
-
-#include "app/app_state.h"
-#include "app/startup.h"
-#include "bench/bench.h"
+// The device list: state words, the row chosen at start, row heights, and
+// the rows as drawn with visual styles and without.
+#include "bench/fixture.h"
 #include "bench/records.h"
-#include "display/mode_list.h"
-#include "mainwin/device_list.h"
-#include "res/resource.h"
+
+#include <uxtheme.h>
+
+#include <utility>
+#include <vector>
 
 namespace {
 
-std::wstring StateWords(DWORD flags)
+TEST(DeviceList, StateWordsInTableOrder)
 {
-    WCHAR buffer[DeviceStateTextCapacity];
-    FormatDeviceStateFlags(flags, buffer);
-    return buffer;
+    const std::pair<DWORD, const WCHAR*> cases[] = {
+        { DISPLAY_DEVICE_ATTACHED_TO_DESKTOP | DISPLAY_DEVICE_PRIMARY_DEVICE | DISPLAY_DEVICE_VGA_COMPATIBLE,
+          L"PRIMARY, DESKTOP, VGA" },
+        { DISPLAY_DEVICE_ACTIVE | DISPLAY_DEVICE_ATTACHED, L"DESKTOP, MULTI" },
+        { 0, L"" },
+        { 0x40 | 0x10000000, L"" },  // bits without a word
+        { 0xFFFFFFFF, L"PRIMARY, DESKTOP, MULTI, MIRROR, VGA, TS, REMOVABLE, MODESPRUNED, REMOTE, DISCONNECT, UNSAFE" },
+    };
+    for (const auto& c : cases) {
+        WCHAR words[DeviceStateTextCapacity];
+        FormatDeviceStateFlags(c.first, words);
+        EXPECT_STREQ(c.second, words) << "flags 0x" << std::hex << c.first;
+    }
 }
 
-TEST(DeviceStateWords, InTableOrder)
+// The row chosen among adapters of the given flags, each with a monitor of
+// the given flags or (-1) none.
+int ChooseFor(const std::vector<std::pair<DWORD, LONG>>& devices)
 {
-    EXPECT_EQ(L"PRIMARY, DESKTOP, VGA",
-              StateWords(DISPLAY_DEVICE_ATTACHED_TO_DESKTOP | DISPLAY_DEVICE_PRIMARY_DEVICE |
-                         DISPLAY_DEVICE_VGA_COMPATIBLE));
-    EXPECT_EQ(L"DESKTOP, MULTI", StateWords(DISPLAY_DEVICE_ACTIVE | DISPLAY_DEVICE_ATTACHED));
-    EXPECT_EQ(L"", StateWords(0));
-    EXPECT_EQ(L"", StateWords(0x40 | 0x10000000));  // bits without a word
-    EXPECT_EQ(L"PRIMARY, DESKTOP, MULTI, MIRROR, VGA, TS, REMOVABLE, MODESPRUNED, REMOTE, "
-              L"DISCONNECT, UNSAFE",
-              StateWords(0xFFFFFFFF));
-}
-
-struct DeviceSketch {
-    DWORD adapterFlags;
-    bool hasMonitor;
-    DWORD monitorFlags;
-};
-
-int ChooseFor(const std::vector<DeviceSketch>& devices)
-{
-    std::vector<DisplayDeviceRecord> records(devices.size());
+    std::vector<DisplayDeviceRecord> records(devices.size(), DisplayDeviceRecord());
     std::vector<const DisplayDeviceRecord*> pointers;
     for (size_t i = 0; i < devices.size(); ++i) {
-        ZeroMemory(&records[i], sizeof(records[i]));
-        records[i].adapter.StateFlags = devices[i].adapterFlags;
-        records[i].hasMonitor = devices[i].hasMonitor;
-        records[i].monitor.StateFlags = devices[i].monitorFlags;
+        records[i].adapter.StateFlags = devices[i].first;
+        records[i].hasMonitor = devices[i].second != -1;
+        records[i].monitor.StateFlags = devices[i].second != -1 ? devices[i].second : 0;
         pointers.push_back(&records[i]);
     }
     return ChooseInitialDeviceRow(pointers.data(), static_cast<int>(pointers.size()));
 }
 
-TEST(DeviceListSelection, PrimaryWithMonitorElseFirstActiveElseNone)
+TEST(DeviceList, StartSelectsThePrimaryWithAMonitorElseTheFirstActiveElseNone)
 {
     const DWORD primary = DISPLAY_DEVICE_PRIMARY_DEVICE | DISPLAY_DEVICE_ATTACHED_TO_DESKTOP;
-    const DWORD active = DISPLAY_DEVICE_ACTIVE;
+    const LONG active = DISPLAY_DEVICE_ACTIVE;
     EXPECT_EQ(-1, ChooseFor({}));
-    EXPECT_EQ(0, ChooseFor({ { primary, true, active } }));
     // A primary adapter without a monitor is passed over.
-    EXPECT_EQ(1, ChooseFor({ { primary, false, 0 }, { 0, true, active }, { 0, true, active } }));
+    EXPECT_EQ(1, ChooseFor({ { primary, -1 }, { 0, active }, { 0, active } }));
     // A primary adapter after an active one wins.
-    EXPECT_EQ(2, ChooseFor({ { 0, true, active }, { 0, true, 0 }, { primary, true, 0 } }));
+    EXPECT_EQ(2, ChooseFor({ { 0, active }, { 0, 0 }, { primary, 0 } }));
     // The last primary adapter with a monitor wins.
-    EXPECT_EQ(1, ChooseFor({ { primary, true, active }, { primary, true, active }, { 0, true, active } }));
+    EXPECT_EQ(1, ChooseFor({ { primary, active }, { primary, active }, { 0, active } }));
     // No primary, no active monitor, or no monitor at all: none.
-    EXPECT_EQ(-1, ChooseFor({ { 0, true, 0 }, { primary, false, 0 } }));
+    EXPECT_EQ(-1, ChooseFor({ { 0, 0 }, { primary, -1 } }));
 }
 
-TEST(DeviceListRows, HeightFromTheDefaultGuiFont)
+TEST(DeviceList, RowHeightIsTwiceTheDefaultGuiFontButAtLeast40)
 {
-    LOGFONTW font;
-    ZeroMemory(&font, sizeof(font));
+    LOGFONTW font = {};
+    const LONG heights[][2] = { { -11, 40 }, { -20, 40 }, { -21, 42 }, { -25, 50 }, { 25, 50 }, { 0, 40 } };
+    for (const auto& height : heights) {
+        font.lfHeight = height[0];
+        EXPECT_EQ(height[1], DeviceRowHeight(&font)) << "lfHeight " << height[0];
+    }
+    EXPECT_EQ(40, DeviceRowHeight(NULL));  // a font that cannot be read
+}
+
+using DeviceListTest = MainWindowTest;
+
+TEST_F(DeviceListTest, RowColoursWithVisualStylesAndWithout)
+{
+    // Wine has no "EXPLORER::LISTVIEW" class: the rows get the plain list
+    // view theme. The list, with one row without a monitor, prints itself
+    // into a DIB filled with magenta.
+    HTHEME theme = OpenThemeData(list, L"LISTVIEW");
+    ASSERT_TRUE(theme != NULL) << "visual styles are off in the test prefix";
+    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+    DisplayDeviceRecord* rows[] = { NewDeviceRecord(L"\\\\.\\DISPLAY1", false) };
+    PopulateDeviceList(list, rows, 1);
+    RECT row = { LVIR_BOUNDS, 0, 0, 0 }, cell = { LVIR_LABEL, 0, 0, 0 };
+    SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+    SendMessageW(list, LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&cell));
+    EXPECT_EQ(40, row.bottom - row.top) << "the height for Wine's default GUI font";
+    const RECT lower = { cell.left + 16, (row.top + row.bottom) / 2, cell.right - 2, row.bottom };
+    TestDib dib;
+    ASSERT_TRUE(CreateTestDib(&dib, row.right, row.bottom));
+    const COLORREF magenta = RGB(255, 0, 255);
+    const int Untouched = -1, Highlight = -2;  // no background; a themed one
     struct Case {
-        LONG lfHeight;
-        int rowHeight;
-    } cases[] = { { -11, 40 }, { -25, 50 }, { 25, 50 }, { -20, 40 }, { -21, 42 }, { 0, 40 } };
+        bool themed, selected, focused;
+        int background, placeholder;  // system colours
+    } cases[] = { { false, false, false, COLOR_WINDOW, COLOR_GRAYTEXT },
+                  { false, false, true, COLOR_WINDOW, COLOR_GRAYTEXT },
+                  { false, true, true, COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT },
+                  { false, true, false, COLOR_BTNFACE, COLOR_BTNTEXT },
+                  { true, false, true, Untouched, COLOR_GRAYTEXT },
+                  { true, true, true, Highlight, COLOR_GRAYTEXT },
+                  { true, true, false, Highlight, COLOR_GRAYTEXT } };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "lfHeight " << c.lfHeight);
-        font.lfHeight = c.lfHeight;
-        EXPECT_EQ(c.rowHeight, DeviceRowHeight(&font));
+        SCOPED_TRACE(testing::Message() << "themed " << c.themed << ", selected " << c.selected << ", focused "
+                                        << c.focused);
+        AppState.listTheme = c.themed ? theme : NULL;
+        SetRowSelected(list, 0, c.selected);
+        SetFocus(c.focused ? list : GetDlgItem(main, IDC_ABOUT));
+        FillDib(dib, magenta);
+        SendMessageW(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dib.dc), PRF_CLIENT);
+        COLORREF background = DibPixel(dib, row.right - 3, row.top + 3);
+        if (c.background == Highlight) {
+            EXPECT_NE(magenta, background) << "a selected row keeps its highlight";
+        } else {
+            EXPECT_EQ(c.background == Untouched ? magenta : GetSysColor(c.background), background);
+        }
+        EXPECT_GT(CountDibPixels(dib, lower, GetSysColor(c.placeholder)), 5);
+        EXPECT_EQ(c.placeholder == COLOR_GRAYTEXT, CountDibPixels(dib, lower, GetSysColor(COLOR_GRAYTEXT)) > 0);
     }
-    // A font that cannot be read.
-    EXPECT_EQ(40, DeviceRowHeight(NULL));
-
-    LOGFONTW stock;
-    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(stock), &stock);
-    MEASUREITEMSTRUCT measure;
-    ZeroMemory(&measure, sizeof(measure));
-    measure.CtlType = ODT_LISTVIEW;
-    measure.CtlID = IDC_DEVICE_LIST;
-    MeasureDeviceListItem(&measure);
-    EXPECT_EQ(static_cast<UINT>(DeviceRowHeight(&stock)), measure.itemHeight);
+    // A change of visual styles closes the theme and, Wine having no
+    // Explorer list theme, goes back to the classic drawing.
+    AppState.listTheme = theme;
+    SendMessageW(main, WM_THEMECHANGED, 0, 0);
+    EXPECT_EQ(NULL, AppState.listTheme);
+    DestroyTestDib(&dib);
 }
 
-class DeviceListTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        main = CreateMainWindow();
-        ASSERT_TRUE(main != NULL);
-        list = GetDlgItem(main, IDC_DEVICE_LIST);
-    }
-
-    void TearDown() override
-    {
-        DestroyMainWindow(main);
-    }
-
-    int SelectedCount()
-    {
-        return static_cast<int>(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0));
-    }
-
-    HWND main = NULL;
-    HWND list = NULL;
-};
-
-TEST_F(DeviceListTest, ListsEveryAdapterAndSelectsThePrimaryDisplay)
+// Hardware identifiers hold '&': drawn literally, "&&" has twice the ink of
+// "&"; drawn as mnemonics, "&&" would be one '&' and "&" nothing.
+TEST_F(DeviceListTest, IdentifiersShowTheirAmpersands)
 {
-    const WCHAR* headers[] = { L"Device Name", L"Device String", L"State", L"H/W ID", L"Registry Key" };
-    const int widths[] = { 155, 140, 140, 160, 215 };
-    for (int i = 0; i < 5; ++i) {
-        SCOPED_TRACE(testing::Message() << "column " << i);
-        WCHAR text[64];
-        LVCOLUMNW column;
-        ZeroMemory(&column, sizeof(column));
-        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-        column.pszText = text;
-        column.cchTextMax = 64;
-        ASSERT_TRUE(SendMessageW(list, LVM_GETCOLUMNW, i, reinterpret_cast<LPARAM>(&column)));
-        EXPECT_STREQ(headers[i], text);
-        EXPECT_EQ(widths[i], column.cx);
-        EXPECT_EQ(LVCFMT_LEFT, column.fmt & LVCFMT_JUSTIFYMASK);
+    HTHEME theme = OpenThemeData(list, L"LISTVIEW");
+    TestDib dib;
+    ASSERT_TRUE(CreateTestDib(&dib, 1200, 60));
+    for (HTHEME drawing : { static_cast<HTHEME>(NULL), theme }) {
+        SCOPED_TRACE(drawing != NULL ? "themed" : "classic");
+        AppState.listTheme = drawing;
+        std::vector<DWORD> ink[3];
+        const WCHAR* const ids[3] = { L"", L"&", L"&&" };
+        RECT cell;
+        for (int i = 0; i < 3; ++i) {
+            SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+            DisplayDeviceRecord* rows[] = { NewDeviceRecord(L"\\\\.\\DISPLAY1", true) };
+            lstrcpyW(rows[0]->adapter.DeviceID, ids[i]);
+            PopulateDeviceList(list, rows, 1);
+            SetRect(&cell, LVIR_LABEL, 3, 0, 0);  // the hardware identifier's column
+            SendMessageW(list, LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&cell));
+            FillDib(dib, RGB(255, 0, 255));
+            SendMessageW(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dib.dc), PRF_CLIENT);
+            GdiFlush();
+            for (int y = cell.top; y < cell.bottom; ++y)
+                ink[i].insert(ink[i].end(), dib.bits + y * dib.width + cell.left, dib.bits + y * dib.width + cell.right);
+        }
+        int differing[3] = {};
+        for (int i = 1; i < 3; ++i)
+            for (size_t p = 0; p < ink[0].size(); ++p)
+                differing[i] += ink[i][p] != ink[0][p];
+        EXPECT_GT(differing[1], 10) << "no '&' drawn";
+        EXPECT_GT(differing[2], differing[1] * 3 / 2) << "\"&&\" drawn as one '&'";
     }
-    DWORD extended = static_cast<DWORD>(SendMessageW(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
-    EXPECT_EQ(static_cast<DWORD>(LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER),
-              extended & (LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER));
-    EXPECT_EQ(2, ImageList_GetImageCount(AppState.deviceImageList));
-    int cx = 0, cy = 0;
-    ImageList_GetIconSize(AppState.deviceImageList, &cx, &cy);
-    EXPECT_EQ(16, cx);
-    EXPECT_EQ(16, cy);
-    EXPECT_TRUE(SendMessageW(main, WM_GETICON, ICON_BIG, 0) != 0);
-    EXPECT_TRUE(SendMessageW(main, WM_GETICON, ICON_SMALL, 0) != 0);
-    // Images are drawn by the program, not by the list.
-    EXPECT_EQ(0, SendMessageW(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
-
-    // One row per adapter the system reports, with its record.
-    int adapters = 0;
-    DISPLAY_DEVICEW adapter;
-    adapter.cb = sizeof(adapter);
-    while (EnumDisplayDevicesW(NULL, adapters, &adapter, 0)) {
-        DisplayDeviceRecord* record = GetDeviceRecord(list, adapters);
-        ASSERT_TRUE(record != NULL);
-        EXPECT_STREQ(adapter.DeviceName, record->adapter.DeviceName);
-        ++adapters;
-        adapter.cb = sizeof(adapter);
-    }
-    ASSERT_GT(adapters, 0);
-    EXPECT_EQ(adapters, SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-
-    // The primary display is the one selected, and its monitor rectangle is
-    // the primary monitor's.
-    int selected = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-    ASSERT_GE(selected, 0);
-    DisplayDeviceRecord* record = GetDeviceRecord(list, selected);
-    EXPECT_TRUE(record->adapter.StateFlags & DISPLAY_DEVICE_PRIMARY_DEVICE);
-    EXPECT_EQ(1, record->hasMonitor);
-    EXPECT_EQ(1, SelectedCount());
-    MONITORINFO info;
-    info.cbSize = sizeof(info);
-    GetMonitorInfoW(MonitorFromPoint(POINT(), MONITOR_DEFAULTTOPRIMARY), &info);
-    EXPECT_EQ(RectText(info.rcMonitor), RectText(record->monitorRect));
-    // The focus state is not set at start.
-    EXPECT_EQ(0, SendMessageW(list, LVM_GETITEMSTATE, selected, LVIS_FOCUSED));
-}
-
-TEST_F(DeviceListTest, MonitorRectanglesMatchAdaptersWithoutRegardToCase)
-{
-    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
-    DisplayDeviceRecord* rows[] = { NewDeviceRecord(L"\\\\.\\DISPLAY1", false), NewDeviceRecord(L"\\\\.\\DISPLAY1", false),
-                                    NewDeviceRecord(L"\\\\.\\Display2", false) };
-    PopulateDeviceList(list, rows, 3);
-    // The real monitor matched the first row of its name only.
-    RECT empty = {};
-    EXPECT_FALSE(IsRectEmpty(&rows[0]->monitorRect));
-    EXPECT_EQ(RectText(empty), RectText(rows[1]->monitorRect));
-
-    RECT second = { 1920, 0, 3200, 1024 };
-    EXPECT_EQ(2, AssignMonitorRect(list, L"\\\\.\\DISPLAY2", &second));
-    EXPECT_EQ(RectText(second), RectText(rows[2]->monitorRect));
-    // A monitor that matches no adapter changes nothing.
-    RECT stray = { 5, 5, 10, 10 };
-    EXPECT_EQ(-1, AssignMonitorRect(list, L"\\\\.\\DISPLAY3", &stray));
-    EXPECT_EQ(RectText(empty), RectText(rows[1]->monitorRect));
-    // None of these has a monitor, so none was selected.
-    EXPECT_EQ(0, SelectedCount());
-}
-
-TEST_F(DeviceListTest, NoAdaptersLeaveTheListEmpty)
-{
-    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
-    ClearModeList(GetDlgItem(main, IDC_MODE_LIST));
-    PopulateDeviceList(list, NULL, 0);
-    EXPECT_EQ(0, SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    EXPECT_EQ(0, SelectedCount());
-    EXPECT_EQ(0, SendMessageW(GetDlgItem(main, IDC_MODE_LIST), LB_GETCOUNT, 0, 0));
-    // Starting a test then does nothing.
-    SendMessageW(main, WM_COMMAND, IDC_PATTERN_TEST, 0);
-    EXPECT_EQ(NULL, AppState.testWindow);
+    CloseThemeData(theme);
+    AppState.listTheme = NULL;
+    DestroyTestDib(&dib);
 }
 
 }  // namespace

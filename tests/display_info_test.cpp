@@ -1,317 +1,177 @@
-// The information panel: FormatText, the standard resolution names, the
-// fourteen fields from synthetic and real device caps, and device failures.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-
-#include <commctrl.h>
-#include <locale.h>
-#include <stdio.h>
-#include <stdlib.h>
-
-#include <string>
-
-#include "app/app_state.h"
-#include "app/format_text.h"
-#include "app/startup.h"
-#include "bench/bench.h"
+// The information panel and the mode list: the fourteen fields and the
+// modes of Wine's desktop as the selected row changes, devices that cannot
+// be opened, synthetic device caps under a German locale, synthetic modes.
+#include "bench/fixture.h"
 #include "bench/records.h"
 #include "display/display_info.h"
-#include "display/resolution_names.h"
-#include "mainwin/device_list.h"
-#include "res/resource.h"
+
+#include <locale.h>
+#include <stdio.h>
 
 namespace {
 
-TEST(FormatText, FullStopWhateverTheLocale)
-{
-    _configthreadlocale(_ENABLE_PER_THREAD_LOCALE);
-    const char* german = setlocale(LC_ALL, "German_Germany.1252");
-    if (german == NULL)
-        german = setlocale(LC_ALL, "de-DE");
-    std::string localeName = german != NULL ? german : "";
-    // The runtime's own printf follows the locale: a comma.
-    WCHAR localePrinted[64] = L"";
-    _snwprintf(localePrinted, 64, L"%.2f", 2.5);
-    WCHAR text[64];
-    int length = FormatText(text, 64, L"%.2f (%ls) %d %u", 1.7777, L"16:9", -3, 7u);
-    setlocale(LC_ALL, "C");
-    _configthreadlocale(_DISABLE_PER_THREAD_LOCALE);
+using DisplayPanelTest = MainWindowTest;
 
-    ASSERT_FALSE(localeName.empty()) << "no German locale to try FormatText with";
-    EXPECT_STREQ(L"2,50", localePrinted) << "locale " << localeName;
-    EXPECT_EQ(16, length);
-    EXPECT_STREQ(L"1.78 (16:9) -3 7", text);
-}
-
-TEST(FormatText, TruncationAndTermination)
-{
-    WCHAR text[16];
-    // Exactly fits: six characters and the terminator in seven.
-    wmemset(text, L'#', 16);
-    EXPECT_EQ(6, FormatText(text, 7, L"%d", 123456));
-    EXPECT_STREQ(L"123456", text);
-    EXPECT_EQ(L'#', text[7]);
-    // One short: nothing but an empty text.
-    wmemset(text, L'#', 16);
-    EXPECT_EQ(-1, FormatText(text, 6, L"%d", 123456));
-    EXPECT_EQ(L'\0', text[0]);
-    EXPECT_EQ(L'#', text[6]);
-    // A buffer of one character holds only the terminator.
-    EXPECT_EQ(0, FormatText(text, 1, L""));
-    EXPECT_EQ(-1, FormatText(text, 1, L"x"));
-    EXPECT_EQ(L'\0', text[0]);
-    // No room at all: nothing is written.
-    text[0] = L'#';
-    EXPECT_EQ(-1, FormatText(text, 0, L"x"));
-    EXPECT_EQ(L'#', text[0]);
-    EXPECT_EQ(-1, FormatText(NULL, 10, L"x"));
-}
-
-TEST(StandardResolutionName, EveryPairAndTheMisses)
-{
-    struct Pair {
-        int width, height;
-        const WCHAR* name;
-    } pairs[] = {
-        { 320, 200, L"8:5 CGA" },      { 320, 240, L"4:3 QVGA" },    { 352, 288, L"CIF" },
-        { 384, 288, L"4:3 SIF" },      { 480, 320, L"3:2 HVGA" },    { 640, 480, L"4:3 VGA" },
-        { 720, 480, L"3:2" },          { 720, 576, L"5:4" },         { 768, 576, L"4:3 PAL" },
-        { 800, 480, L"5:3 WVGA" },     { 800, 600, L"4:3 SVGA" },    { 854, 480, L"16:9 WVGA" },
-        { 1024, 576, L"16:9 PAL" },    { 1024, 600, L"WSVGA" },      { 1024, 768, L"4:3 XGA" },
-        { 1152, 768, L"3:2" },         { 1152, 864, L"4:3 XGA+" },   { 1280, 720, L"16:9 HD" },
-        { 1280, 768, L"5:3 WXGA" },    { 1280, 800, L"8:5 WXGA" },   { 1280, 854, L"3:2" },
-        { 1280, 960, L"4:3" },         { 1280, 1024, L"5:4 SXGA" },  { 1366, 768, L"16:9" },
-        { 1400, 1050, L"4:3 SXGA+" },  { 1440, 900, L"8:5" },        { 1440, 960, L"3:2" },
-        { 1440, 1080, L"4:3" },        { 1600, 900, L"16:9" },       { 1600, 1200, L"4:3 UXGA" },
-        { 1680, 1050, L"8:5 WSXGA+" }, { 1920, 1080, L"16:9 FHD" },  { 1920, 1200, L"8:5 WUXGA" },
-        { 2048, 1080, L"17:9 2K" },    { 2048, 1536, L"4:3 QXGA" },  { 2560, 1080, L"21:9 UWHD" },
-        { 2560, 1440, L"16:9 WQHD" },  { 2560, 1600, L"8:5 WQXGA" }, { 2560, 2048, L"5:4 QSXGA" },
-        { 3440, 1440, L"21:9 UWQHD" }, { 3840, 2160, L"16:9 UHD-1" }, { 4096, 2160, L"17:9 4K" },
-    };
-    ASSERT_EQ(42u, ARRAYSIZE(pairs));
-    for (const Pair& pair : pairs) {
-        SCOPED_TRACE(testing::Message() << pair.width << " x " << pair.height);
-        const WCHAR* name = StandardResolutionName(pair.width, pair.height);
-        ASSERT_TRUE(name != NULL);
-        EXPECT_STREQ(pair.name, name);
-        // Portrait and off-by-one neighbours are not standard.
-        EXPECT_EQ(NULL, StandardResolutionName(pair.height, pair.width));
-        EXPECT_EQ(NULL, StandardResolutionName(pair.width, pair.height + 1));
-        EXPECT_EQ(NULL, StandardResolutionName(pair.width - 1, pair.height));
-    }
-    EXPECT_EQ(NULL, StandardResolutionName(0, 0));
-    EXPECT_EQ(NULL, StandardResolutionName(-1920, -1080));
-    EXPECT_EQ(NULL, StandardResolutionName(-1920, 1080));
-}
-
-std::wstring Field(HWND window, int id)
+std::wstring Text(HWND window, int id)
 {
     WCHAR text[256];
     GetDlgItemTextW(window, id, text, 256);
     return text;
 }
 
-// 1920 x 1080 at 96 dots per inch, as a common monitor reports it.
-DisplayCaps FullHdCaps()
-{
-    DisplayCaps caps = { 32, 1, 1920, 1080, 508, 286, 1920, 1080, 96, 96, 36, 36, 51, 60,
-                         3840, 1080, { 0, 0, 1920, 1080 } };
-    return caps;
-}
-
-class DisplayPanelTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        StartRecordingMessageBoxes();
-        main = CreateMainWindow();
-        ASSERT_TRUE(main != NULL);
-        list = GetDlgItem(main, IDC_DEVICE_LIST);
-    }
-
-    void TearDown() override
-    {
-        DestroyMainWindow(main);
-        StopRecordingMessageBoxes();
-    }
-
-    HWND main = NULL;
-    HWND list = NULL;
+// The panel as Wine reports its 1920 x 1080 desktop at 96 dots per inch.
+const std::pair<int, const WCHAR*> WineDesktopFields[] = {
+    { IDC_BITS_PER_PIXEL, L"32" },
+    { IDC_PLANES, L"1" },
+    { IDC_NUMBER_OF_COLORS, L"16,777,216 (True Color)" },
+    { IDC_HORZ_RESOLUTION, L"1920 pixels (508 millimeters)" },
+    { IDC_VERT_RESOLUTION, L"1080 pixels (286 millimeters)" },
+    { IDC_DPI_X, L"96" },
+    { IDC_DPI_Y, L"96" },
+    { IDC_PIXEL_ASPECT, L"36/36 (1.00) square" },
+    { IDC_PIXEL_DIAGONAL, L"51" },
+    { IDC_SCREEN_ASPECT, L"1.78 (16:9 FHD)" },
+    { IDC_HYPOTENUSE, L"2202.91 (22.83\")" },
+    { IDC_REFRESH_RATE, L"60 Hz" },
+    { IDC_VIRTUAL_SCREEN, L"1920 x 1080 pixels" },
+    { IDC_MONITOR_RECT, L"(0, 0) - (1920, 1080)" },
 };
 
-// The fields of a 1920 x 1080 display at 96 dots per inch.
-void ExpectFullHdFields(HWND main, const WCHAR* virtualScreen)
+TEST_F(DisplayPanelTest, TheNewlySelectedRowFillsPanelAndModeList)
 {
-    EXPECT_EQ(L"32", Field(main, IDC_BITS_PER_PIXEL));
-    EXPECT_EQ(L"1", Field(main, IDC_PLANES));
-    EXPECT_EQ(L"16,777,216 (True Color)", Field(main, IDC_NUMBER_OF_COLORS));
-    EXPECT_EQ(L"1920 pixels (508 millimeters)", Field(main, IDC_HORZ_RESOLUTION));
-    EXPECT_EQ(L"1080 pixels (286 millimeters)", Field(main, IDC_VERT_RESOLUTION));
-    EXPECT_EQ(L"96", Field(main, IDC_DPI_X));
-    EXPECT_EQ(L"96", Field(main, IDC_DPI_Y));
-    EXPECT_EQ(L"36/36 (1.00) square", Field(main, IDC_PIXEL_ASPECT));
-    EXPECT_EQ(L"51", Field(main, IDC_PIXEL_DIAGONAL));
-    EXPECT_EQ(L"1.78 (16:9 FHD)", Field(main, IDC_SCREEN_ASPECT));
-    EXPECT_EQ(L"2202.91 (22.83\")", Field(main, IDC_HYPOTENUSE));
-    EXPECT_EQ(L"60 Hz", Field(main, IDC_REFRESH_RATE));
-    EXPECT_EQ(virtualScreen, Field(main, IDC_VIRTUAL_SCREEN));
-    EXPECT_EQ(L"(0, 0) - (1920, 1080)", Field(main, IDC_MONITOR_RECT));
-}
-
-TEST_F(DisplayPanelTest, WorkedExample)
-{
-    ShowDisplayCaps(main, FullHdCaps());
-    ExpectFullHdFields(main, L"3840 x 1080 pixels");
-}
-
-TEST_F(DisplayPanelTest, EdgeCases)
-{
-    DisplayCaps caps = FullHdCaps();
-    caps.desktopVertRes = 1000;
-    ShowDisplayCaps(main, caps);
-    EXPECT_EQ(L"1.92", Field(main, IDC_SCREEN_ASPECT));
-
-    struct Depth {
-        int bits;
-        const WCHAR* colours;
-    } depths[] = { { 1, L"2 (Monochrome)" }, { 2, L"" }, { 4, L"16" }, { 8, L"256" },
-                   { 15, L"32,768 (High Color)" }, { 16, L"65,536 (High Color)" },
-                   { 24, L"16,777,216 (True Color)" }, { 32, L"16,777,216 (True Color)" }, { 64, L"" } };
-    for (const Depth& depth : depths) {
-        SCOPED_TRACE(testing::Message() << depth.bits << " bits per pixel");
-        caps = FullHdCaps();
-        caps.bitsPixel = depth.bits;
-        ShowDisplayCaps(main, caps);
-        EXPECT_EQ(depth.colours, Field(main, IDC_NUMBER_OF_COLORS));
+    // Rows 1 and 2: a device that cannot be opened, without a monitor and
+    // with one. Row 0 is the real display.
+    for (int row = 1; row <= 2; ++row) {
+        LVITEMW item = {};
+        item.mask = LVIF_PARAM;
+        item.iItem = row;
+        item.lParam = reinterpret_cast<LPARAM>(NewDeviceRecord(L"\\\\.\\NOSUCHDISPLAY", row == 2));
+        ASSERT_EQ(row, SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     }
-
-    struct Rate {
-        int vRefresh;
-        const WCHAR* text;
-    } rates[] = { { 0, L"(H/W Default)" }, { 1, L"(H/W Default)" }, { 2, L"2 Hz" }, { 144, L"144 Hz" } };
-    for (const Rate& rate : rates) {
-        caps = FullHdCaps();
-        caps.vRefresh = rate.vRefresh;
-        ShowDisplayCaps(main, caps);
-        EXPECT_EQ(rate.text, Field(main, IDC_REFRESH_RATE)) << "VREFRESH " << rate.vRefresh;
+    const struct {
+        int row;
+        bool selected, shown;
+    } steps[] = { { 0, true, true },     // as the window opened, the primary display selected
+                  { 1, true, false },    // added to the selection (Ctrl-click): emptied, silently
+                  { 1, false, false },   // deselected: row 0, still selected, is not shown again
+                  { 2, true, false },    // with a monitor: string 104
+                  { 0, false, false },
+                  { 0, true, true } };  // selected anew
+    for (const auto& step : steps) {
+        SCOPED_TRACE(testing::Message() << "row " << step.row << " selected " << step.selected);
+        SetRowSelected(list, step.row, step.selected);
+        for (const auto& field : WineDesktopFields)
+            EXPECT_EQ(step.shown ? field.second : L"", Text(main, field.first)) << "field " << field.first;
+        EXPECT_EQ(step.shown, SendMessageW(modes, LB_GETCOUNT, 0, 0) > 10) << "a Wine desktop has 60 modes";
+        WCHAR current[64] = L"";
+        SendMessageW(modes, LB_GETTEXT, SendMessageW(modes, LB_GETCURSEL, 0, 0), reinterpret_cast<LPARAM>(current));
+        EXPECT_STREQ(step.shown ? L"1920 x 1080, 32 bit, 60 Hz\n" : L"", current);
     }
-
-    caps = FullHdCaps();
-    caps.aspectX = 0;
-    ShowDisplayCaps(main, caps);
-    EXPECT_EQ(L"n/a", Field(main, IDC_PIXEL_ASPECT));
-    EXPECT_EQ(L"1.78 (16:9 FHD)", Field(main, IDC_SCREEN_ASPECT));
-    EXPECT_EQ(L"51", Field(main, IDC_PIXEL_DIAGONAL));
-
-    caps.aspectX = 40;
-    caps.aspectY = 36;
-    ShowDisplayCaps(main, caps);
-    EXPECT_EQ(L"40/36 (1.11) stretched", Field(main, IDC_PIXEL_ASPECT));
-    caps.aspectX = 18;
-    ShowDisplayCaps(main, caps);
-    EXPECT_EQ(L"18/36 (0.50) squashed", Field(main, IDC_PIXEL_ASPECT));
-
-    // Zero divisors: the quotient prints as the formatter prints it, and
-    // the other fields are still filled.
-    caps = FullHdCaps();
-    caps.aspectY = 0;
-    caps.desktopVertRes = 0;
-    ShowDisplayCaps(main, caps);
-    EXPECT_EQ(0u, Field(main, IDC_PIXEL_ASPECT).find(L"36/0 ("));
-    EXPECT_FALSE(Field(main, IDC_SCREEN_ASPECT).empty());
-    EXPECT_EQ(L"60 Hz", Field(main, IDC_REFRESH_RATE));
-    // No dots per inch: no inches, and no division by zero.
-    caps = FullHdCaps();
-    caps.logPixelsX = 0;
-    ShowDisplayCaps(main, caps);
-    EXPECT_EQ(L"2202.91 (n/a)", Field(main, IDC_HYPOTENUSE));
-    caps = FullHdCaps();
-    caps.logPixelsY = 0;
-    ShowDisplayCaps(main, caps);
-    EXPECT_EQ(L"2202.91 (n/a)", Field(main, IDC_HYPOTENUSE));
-}
-
-const int PanelFields[] = { IDC_BITS_PER_PIXEL, IDC_NUMBER_OF_COLORS, IDC_PLANES, IDC_HORZ_RESOLUTION,
-                            IDC_VERT_RESOLUTION, IDC_DPI_X, IDC_DPI_Y, IDC_PIXEL_ASPECT,
-                            IDC_PIXEL_DIAGONAL, IDC_SCREEN_ASPECT, IDC_REFRESH_RATE,
-                            IDC_VIRTUAL_SCREEN, IDC_MONITOR_RECT, IDC_HYPOTENUSE };
-
-TEST_F(DisplayPanelTest, WhatWineReportsForItsDesktop)
-{
-    // The tests run in a 1920 x 1080 Wine desktop at 96 dots per inch; the
-    // primary display was selected when the window opened.
-    ExpectFullHdFields(main, L"1920 x 1080 pixels");
-    EXPECT_TRUE(StopRecordingMessageBoxes().empty());
-}
-
-TEST_F(DisplayPanelTest, DeviceThatCannotBeOpened)
-{
-    HWND modes = GetDlgItem(main, IDC_MODE_LIST);
-    ASSERT_GT(SendMessageW(modes, LB_GETCOUNT, 0, 0), 0);
-
-    // Without a monitor: silence, and everything empty.
-    DisplayDeviceRecord* silent = NewDeviceRecord(L"\\\\.\\NOSUCHDISPLAY", false);
-    ShowDisplayInfo(silent);
-    EXPECT_TRUE(StopRecordingMessageBoxes().empty());
-    for (int field : PanelFields)
-        EXPECT_EQ(L"", Field(main, field)) << "field " << field;
-    EXPECT_EQ(0, SendMessageW(modes, LB_GETCOUNT, 0, 0));
-
-    // With a monitor: string 104.
-    StartRecordingMessageBoxes();
-    silent->hasMonitor = 1;
-    ShowDisplayInfo(silent);
     std::vector<RecordedMessageBox> shown = StopRecordingMessageBoxes();
     ASSERT_EQ(1u, shown.size());
     EXPECT_EQ(L"Failed to retrieve device information.", shown[0].text);
     EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), shown[0].type);
     EXPECT_EQ(main, shown[0].owner);
-    EXPECT_EQ(L"", Field(main, IDC_BITS_PER_PIXEL));
-    free(silent);
-    StartRecordingMessageBoxes();
 }
 
-TEST_F(DisplayPanelTest, OnlyANewlySelectedRowRefillsThePanel)
+TEST_F(DisplayPanelTest, SyntheticCapsUnderAGermanLocale)
 {
-    // Row 0 is the real display, row 1 one that cannot be opened.
-    DisplayDeviceRecord* bogus = NewDeviceRecord(L"\\\\.\\NOSUCHDISPLAY", false);
-    LVITEMW item;
-    ZeroMemory(&item, sizeof(item));
-    item.mask = LVIF_PARAM;
-    item.iItem = 1;
-    item.lParam = reinterpret_cast<LPARAM>(bogus);
-    ASSERT_EQ(1, SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-    EXPECT_EQ(L"32", Field(main, IDC_BITS_PER_PIXEL));
-
-    // Adding row 1 to the selection (Ctrl-click) shows row 1: nothing.
-    SetRowSelected(list, 1, true);
-    EXPECT_EQ(L"", Field(main, IDC_BITS_PER_PIXEL));
-    // Deselecting it changes nothing; row 0 is still selected but was not
-    // newly selected.
-    SetRowSelected(list, 1, false);
-    EXPECT_EQ(L"", Field(main, IDC_BITS_PER_PIXEL));
-    // Selecting row 0 anew shows it again.
-    SetRowSelected(list, 0, false);
-    SetRowSelected(list, 0, true);
-    EXPECT_EQ(L"32", Field(main, IDC_BITS_PER_PIXEL));
-}
-
-TEST_F(DisplayPanelTest, HundredSelectionsLeakNothing)
-{
-    DisplayDeviceRecord* record = GetDeviceRecord(list, 0);
-    ASSERT_TRUE(record != NULL);
-    ShowDisplayInfo(record);
-    ObjectCounts before = CurrentObjectCounts();
-    size_t heapBefore = CrtHeapBytesInUse();
-    for (int i = 0; i < 100; ++i) {
-        SetRowSelected(list, 0, false);
-        SetRowSelected(list, 0, true);
+    // Each case changes one number of a 1920 x 1080 display at 96 dots per
+    // inch and reads one field. The runtime's own printf would print "1,78".
+    _configthreadlocale(_ENABLE_PER_THREAD_LOCALE);
+    ASSERT_TRUE(setlocale(LC_ALL, "German_Germany.1252") != NULL);
+    WCHAR localePrinted[16] = L"";
+    _snwprintf(localePrinted, 16, L"%.2f", 2.5);
+    EXPECT_STREQ(L"2,50", localePrinted);
+    const struct {
+        int DisplayCaps::*number;
+        int value;
+        int id;
+        const WCHAR* text;
+    } cases[] = {
+        { &DisplayCaps::virtualWidth, 3840, IDC_VIRTUAL_SCREEN, L"3840 x 1080 pixels" },
+        { &DisplayCaps::bitsPixel, 1, IDC_NUMBER_OF_COLORS, L"2 (Monochrome)" },
+        { &DisplayCaps::bitsPixel, 4, IDC_NUMBER_OF_COLORS, L"16" },
+        { &DisplayCaps::bitsPixel, 8, IDC_NUMBER_OF_COLORS, L"256" },
+        { &DisplayCaps::bitsPixel, 15, IDC_NUMBER_OF_COLORS, L"32,768 (High Color)" },
+        { &DisplayCaps::bitsPixel, 16, IDC_NUMBER_OF_COLORS, L"65,536 (High Color)" },
+        { &DisplayCaps::bitsPixel, 24, IDC_NUMBER_OF_COLORS, L"16,777,216 (True Color)" },
+        { &DisplayCaps::bitsPixel, 64, IDC_NUMBER_OF_COLORS, L"" },
+        { &DisplayCaps::vRefresh, 0, IDC_REFRESH_RATE, L"(H/W Default)" },
+        { &DisplayCaps::vRefresh, 1, IDC_REFRESH_RATE, L"(H/W Default)" },
+        { &DisplayCaps::vRefresh, 2, IDC_REFRESH_RATE, L"2 Hz" },
+        { &DisplayCaps::aspectX, 0, IDC_PIXEL_ASPECT, L"n/a" },
+        { &DisplayCaps::aspectX, 40, IDC_PIXEL_ASPECT, L"40/36 (1.11) stretched" },
+        { &DisplayCaps::aspectX, 18, IDC_PIXEL_ASPECT, L"18/36 (0.50) squashed" },
+        { &DisplayCaps::desktopHorzRes, 1440, IDC_SCREEN_ASPECT, L"1.33 (4:3)" },
+        { &DisplayCaps::desktopVertRes, 1000, IDC_SCREEN_ASPECT, L"1.92" },
+        { &DisplayCaps::desktopVertRes, 1081, IDC_SCREEN_ASPECT, L"1.78" },
+        // Zero divisors: no inches, and the fields after them still filled.
+        { &DisplayCaps::logPixelsX, 0, IDC_HYPOTENUSE, L"2202.91 (n/a)" },
+        { &DisplayCaps::logPixelsY, 0, IDC_HYPOTENUSE, L"2202.91 (n/a)" },
+        { &DisplayCaps::aspectY, 0, IDC_MONITOR_RECT, L"(0, 0) - (1920, 1080)" },
+        { &DisplayCaps::desktopVertRes, 0, IDC_MONITOR_RECT, L"(0, 0) - (1920, 1080)" },
+    };
+    for (const auto& c : cases) {
+        DisplayCaps caps = { 32, 1, 1920, 1080, 508, 286, 1920, 1080, 96, 96, 36, 36, 51, 60,
+                             1920, 1080, { 0, 0, 1920, 1080 } };
+        caps.*c.number = c.value;
+        ShowDisplayCaps(main, caps);
+        EXPECT_EQ(c.text, Text(main, c.id)) << "number set to " << c.value << ", field " << c.id;
     }
-    EXPECT_TRUE(SameCounts(before, CurrentObjectCounts()))
-        << "before: " << DescribeCounts(before) << "\nafter:  " << DescribeCounts(CurrentObjectCounts());
-    EXPECT_EQ(heapBefore, CrtHeapBytesInUse()) << "heap bytes of the C runtime";
-    EXPECT_EQ(L"32", Field(main, IDC_BITS_PER_PIXEL));
+    setlocale(LC_ALL, "C");
+    _configthreadlocale(_DISABLE_PER_THREAD_LOCALE);
+}
+
+// Modes of a synthetic enumeration (width, height, depth, rate, flags): the
+// first OfferedCount are listed, CurrentOffered is the current one (-1: it
+// cannot be read).
+const DWORD Offered[][5] = { { 640, 480, 8, 60, 0 }, { 1024, 768, 32, 75, 0 }, { 1920, 1080, 32, 60, DM_INTERLACED },
+                             { 1024, 768, 32, 75, 0 }, { 1024, 768, 32, 60, 0 } };
+DWORD OfferedCount;
+int CurrentOffered;
+
+BOOL WINAPI EnumerateOfferedModes(LPCWSTR, DWORD number, DEVMODEW* mode, DWORD)
+{
+    int index = number == ENUM_CURRENT_SETTINGS ? CurrentOffered : number < OfferedCount ? static_cast<int>(number) : -1;
+    if (index < 0 || mode == NULL)
+        return FALSE;
+    ClearDevMode(mode);
+    mode->dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT | DM_DISPLAYFLAGS | DM_DISPLAYFREQUENCY;
+    mode->dmPelsWidth = Offered[index][0];
+    mode->dmPelsHeight = Offered[index][1];
+    mode->dmBitsPerPel = Offered[index][2];
+    mode->dmDisplayFrequency = Offered[index][3];
+    mode->dmDisplayFlags = Offered[index][4];
+    return TRUE;
+}
+
+TEST_F(DisplayPanelTest, ModeListDuplicatesInterlacingAndAnUnreadableCurrentMode)
+{
+    PelmiraEnumDisplaySettings = EnumerateOfferedModes;
+    const struct {
+        DWORD count;
+        int current, selected;
+    } cases[] = { { 4, 1, 1 },     // the first of two equal modes
+                  { 4, 4, -1 },    // another rate is another mode
+                  { 4, -1, -1 },   // the current mode cannot be read
+                  { 0, 1, -1 } };  // no modes at all
+    for (const auto& c : cases) {
+        OfferedCount = c.count;
+        CurrentOffered = c.current;
+        ClearModeList(modes);
+        EXPECT_EQ(c.selected, FillModeList(modes, L"\\\\.\\DISPLAY1")) << "current mode " << c.current;
+        EXPECT_EQ(static_cast<LRESULT>(c.count), SendMessageW(modes, LB_GETCOUNT, 0, 0));
+    }
+    OfferedCount = 3;
+    ClearModeList(modes);
+    FillModeList(modes, L"\\\\.\\DISPLAY1");
+    const WCHAR* texts[] = { L"640 x 480, 8 bit, 60 Hz\n", L"1024 x 768, 32 bit, 75 Hz\n",
+                             L"1920 x 1080, 32 bit, 60 Hz, Interlaced\n" };
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(i, SendMessageW(modes, LB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(texts[i]))) << Narrow(texts[i]);
+    auto interlaced = reinterpret_cast<const DisplayModeEntry*>(SendMessageW(modes, LB_GETITEMDATA, 2, 0));
+    EXPECT_EQ(static_cast<DWORD>(DM_INTERLACED), interlaced->displayFlags);
 }
 
 }  // namespace

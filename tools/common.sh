@@ -125,6 +125,29 @@ pelmira_start_display() {
     return 1
 }
 
+# The X window of the Wine desktop named $1 (waits up to 20 s for it).
+pelmira_find_desktop() {
+    local tries window
+    for tries in $(seq 1 100); do
+        window=$(xdotool search --name "$1 - Wine desktop" 2>/dev/null | head -1)
+        [ -n "$window" ] && { echo "$window"; return 0; }
+        sleep 0.2
+    done
+    return 1
+}
+
+# Takes screenshots of X window $1 as $2 (PNG) and $2.ppm until the check $3
+# of tests/e2e/screen_check.py passes on one; gives up after $4 seconds.
+pelmira_wait_for_screen() {
+    local window=$1 shot=$2 check=$3 end=$((SECONDS + $4))
+    while :; do
+        import -window "$window" "$shot" && convert "$shot" "$shot.ppm" &&
+            python3 "$PELMIRA_ROOT/tests/e2e/screen_check.py" "$check" "$shot.ppm" >/dev/null 2>&1 && return 0
+        [ $SECONDS -ge $end ] && return 1
+        sleep 0.5
+    done
+}
+
 pelmira_stop_display() {
     [ -n "${PELMIRA_XVFB_PID:-}" ] && kill "$PELMIRA_XVFB_PID" 2>/dev/null
     PELMIRA_XVFB_PID=

@@ -3,7 +3,9 @@
 
 Pictures:
   pelmira.ico      application icon: a monitor showing rainbow stripes with a
-                   green tick; 256..16 px at 32 bpp, 48/32/16 px at 8 bpp
+                   green tick; 256..16 px at 32 bpp, 48/32/16 px at 8 bpp;
+                   the 256 px image stored PNG-compressed, as Vista and later
+                   read it
   logo.bmp         40x135 About-box strip: the monitor plus "Pelmira" set
                    vertically like a book spine
   adapter.bmp      16x16 display adapter card (tree view)
@@ -21,6 +23,7 @@ Run from the repository root:  python3 tools/make_artwork.py
 import math
 import os
 import struct
+import zlib
 
 OUT_DIR = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "res", "art")
 
@@ -450,6 +453,22 @@ def ico_dib32(size, pixels):
     return info + bytes(xor) + mask
 
 
+def ico_png(size, pixels):
+    """A PNG image (8-bit RGBA, not premultiplied), each row filtered by its
+    left neighbour, with fully transparent pixels stored as zero."""
+    raw = bytearray()
+    for y in range(size):
+        row = [v for p in pixels[y * size:(y + 1) * size] for v in (p if p[3] else (0, 0, 0, 0))]
+        raw.append(1)                          # filter type Sub
+        raw += bytes((row[i] - (row[i - 4] if i >= 4 else 0)) & 0xFF for i in range(len(row)))
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
+            chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
+
+
 def make_palette():
     """256 colours: the 6x6x6 colour cube, then the picture's own colours
     (each stripe at three shades, bezel, tick) and greys to fill up.
@@ -514,7 +533,8 @@ def main():
     os.makedirs(OUT_DIR, exist_ok=True)
     icons = {size: icon_pixels(size) for size in (256, 128, 96, 64, 48, 32, 16)}
     pal = make_palette()
-    images = [(s, 32, ico_dib32(s, icons[s])) for s in (256, 128, 96, 64, 48, 32, 16)]
+    images = [(256, 32, ico_png(256, icons[256]))]
+    images += [(s, 32, ico_dib32(s, icons[s])) for s in (128, 96, 64, 48, 32, 16)]
     images += [(s, 8, ico_dib8(s, icons[s], pal)) for s in (48, 32, 16)]
     arrow = render(32, 32, arrow_layers(), ss=8)
     files = {

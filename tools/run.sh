@@ -19,21 +19,11 @@ pelmira_start_display
 trap 'wineserver -k >/dev/null 2>&1 || true; pelmira_stop_display' EXIT
 pelmira_prepare_prefix run
 "$loader" explorer /desktop=Pelmira,1280x800 "$program" >/dev/null 2>&1 &
-desktop=""
-for tries in $(seq 1 100); do
-    desktop=$(xdotool search --name "Pelmira - Wine desktop" 2>/dev/null | head -1) && [ -n "$desktop" ] && break
-    sleep 0.2
-done
-[ -n "$desktop" ] || { pelmira_log "the Wine desktop did not appear"; exit 1; }
+desktop=$(pelmira_find_desktop Pelmira) || { pelmira_log "the Wine desktop did not appear"; exit 1; }
 # Wait until the main window shows its red banner.
 shot=$PELMIRA_BUILD/pelmira-main-window.png
-shown=no
-for tries in $(seq 1 60); do
-    import -window "$desktop" "$shot"
-    convert "$shot" "$shot.ppm"
-    python3 "$PELMIRA_ROOT/tests/e2e/screen_check.py" banner "$shot.ppm" >/dev/null 2>&1 && { shown=yes; break; }
-    sleep 0.5
-done
+shown=yes
+pelmira_wait_for_screen "$desktop" "$shot" banner 30 || shown=no
 rm -f "$shot.ppm"
 [ $shown = yes ] || { pelmira_log "the main window did not appear; the desktop as it was: $shot"; exit 1; }
 echo "Screenshot of the main window: $shot"

@@ -15,8 +15,7 @@ struct TestDib {
     HBITMAP bitmap;
     HGDIOBJ previousBitmap;
     DWORD* bits;
-    int width;
-    int height;
+    int width, height;
 };
 
 bool CreateTestDib(TestDib* dib, int width, int height);
@@ -27,20 +26,14 @@ void FillDib(const TestDib& dib, COLORREF color);
 // Number of pixels in rect equal to color.
 int CountDibPixels(const TestDib& dib, const RECT& rect, COLORREF color);
 
-// Live GDI objects, image lists and theme handles made by the test
-// executable's own code, by kind, and the thread's windows. Counted
-// by patching the executable's import table (GetGuiResources is always 0
-// under Wine); objects made before InstallObjectCounter are not counted.
+// Live GDI objects made by the test executable's own code, by kind, and the
+// thread's windows. Counted by patching the executable's import table
+// (GetGuiResources is always 0 under Wine); objects made before
+// InstallObjectCounter are not counted.
 struct ObjectCounts {
-    int pens;
-    int brushes;
-    int fonts;
-    int bitmaps;
-    int regions;
-    int memoryDcs;  // CreateCompatibleDC, CreateDCW, CreateICW
-    int windowDcs;  // GetDC, GetWindowDC, GetDCEx not yet released
-    int imageLists;
-    int themes;     // OpenThemeData not yet closed
+    int pens, brushes, fonts, bitmaps, regions;
+    int memoryDcs;  // CreateCompatibleDC, CreateDCW
+    int windowDcs;  // GetDC not yet released
     int windows;    // windows of this thread, children included
 };
 
@@ -56,6 +49,9 @@ void PumpMessagesFor(DWORD milliseconds);
 void DrainQuitMessages();
 // Destroys a main window (if it is still there) and drops its WM_QUIT.
 void DestroyMainWindow(HWND window);
+// Ends the running test window with Escape, as a user would, and waits at
+// most 2 s for it to go; true when it went.
+bool EndTestWindow();
 
 // Message boxes that the program would have shown.
 struct RecordedMessageBox {

@@ -3,8 +3,7 @@
 bool CreateTestDib(TestDib* dib, int width, int height)
 {
     ZeroMemory(dib, sizeof(*dib));
-    BITMAPINFO info;
-    ZeroMemory(&info, sizeof(info));
+    BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = width;
     info.bmiHeader.biHeight = -height;  // top-down
@@ -34,15 +33,11 @@ void DestroyTestDib(TestDib* dib)
     ZeroMemory(dib, sizeof(*dib));
 }
 
-static COLORREF FromDibWord(DWORD word)
-{
-    return RGB((word >> 16) & 0xFF, (word >> 8) & 0xFF, word & 0xFF);
-}
-
 COLORREF DibPixel(const TestDib& dib, int x, int y)
 {
     GdiFlush();
-    return FromDibWord(dib.bits[y * dib.width + x]);
+    DWORD word = dib.bits[y * dib.width + x];
+    return RGB((word >> 16) & 0xFF, (word >> 8) & 0xFF, word & 0xFF);
 }
 
 void FillDib(const TestDib& dib, COLORREF color)
@@ -55,11 +50,9 @@ void FillDib(const TestDib& dib, COLORREF color)
 
 int CountDibPixels(const TestDib& dib, const RECT& rect, COLORREF color)
 {
-    GdiFlush();
     int count = 0;
     for (int y = rect.top; y < rect.bottom; ++y)
         for (int x = rect.left; x < rect.right; ++x)
-            if (FromDibWord(dib.bits[y * dib.width + x]) == color)
-                ++count;
+            count += DibPixel(dib, x, y) == color;
     return count;
 }

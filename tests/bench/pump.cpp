@@ -3,6 +3,8 @@
 #include <malloc.h>
 #include <stdio.h>
 
+#include "app/app_state.h"
+
 bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs)
 {
     DWORD start = GetTickCount();
@@ -27,15 +29,11 @@ bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs)
     }
 }
 
-void PumpMessagesFor(DWORD milliseconds)
-{
-    PumpMessagesUntil([] { return false; }, milliseconds);
-}
+void PumpMessagesFor(DWORD milliseconds) { PumpMessagesUntil([] { return false; }, milliseconds); }
 
 void DrainQuitMessages()
 {
-    MSG message;
-    while (PeekMessageW(&message, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    for (MSG message; PeekMessageW(&message, NULL, WM_QUIT, WM_QUIT, PM_REMOVE);) {
     }
 }
 
@@ -44,6 +42,14 @@ void DestroyMainWindow(HWND window)
     if (IsWindow(window))
         DestroyWindow(window);
     DrainQuitMessages();
+}
+
+bool EndTestWindow()
+{
+    HWND test = AppState.testWindow;
+    if (IsWindow(test))
+        SendMessageW(test, WM_KEYDOWN, VK_ESCAPE, 0);
+    return PumpMessagesUntil([test] { return !IsWindow(test); }, 2000);
 }
 
 std::string RectText(const RECT& rect)

@@ -26,8 +26,7 @@ inline DisplayDeviceRecord* NewDeviceRecord(const WCHAR* adapterName, bool hasMo
 // Selects or deselects one row of a list view (-1: every row).
 inline void SetRowSelected(HWND list, int row, bool selected)
 {
-    LVITEMW state;
-    ZeroMemory(&state, sizeof(state));
+    LVITEMW state = {};
     state.stateMask = LVIS_SELECTED;
     state.state = selected ? LVIS_SELECTED : 0;
     SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));

@@ -1,98 +1,52 @@
 #!/usr/bin/env python3
-"""Pixel checks on screenshots of the end-to-end test.
+"""Pixel checks on an 8-bit PPM (P6) screenshot: screen_check.py CHECK SHOT.
 
-Reads a binary PPM (P6) screenshot and answers one question per command:
-  banner SHOT        prints the bounding box of the red "Special Feature"
-                     banner (pure red pixels) as "left top right bottom", or
-                     fails when there is no such red area
-  selected SHOT      checks that the device list shows a selected row: above
-                     the banner, the list's empty white area is topped by a
-                     band of another colour at least 30 pixels high
-  solid SHOT R G B   checks that the whole screen has the colour R G B
-  smpte SHOT         checks the SMPTE bars, pixel for pixel on the top and
-                     bottom rows of each band, at 1920x1080 or 800x600
-  popup SHOT         checks that the SMPTE bars show with the pattern popup
-                     over their top centre
-  pixels SHOT X,Y:R,G,B...  checks that each pixel X,Y has the colour R,G,B
-  rings SHOT         checks "Moire Interference": black corners, white rings
-                     (at least a twentieth of the screen), nothing else
+banner: prints the box of the red "Special Feature" banner with its white
+caption as "left top right bottom". solid-R-G-B: the colour R G B everywhere.
+smpte: the SMPTE bars pixel for pixel on the top, middle and bottom rows of
+each band, at 1920x1080 or 800x600. popup: the bars with the pattern popup
+over their top centre. pattern-N: chosen pixels of pattern N (7 to 13) at
+1920x1080. rings: "Moire Interference", white rings on black corners and
+nothing but black and white.
 """
+import re
 import sys
 
 
 def read_ppm(path):
-    with open(path, 'rb') as f:
-        data = f.read()
-    parts = []
-    pos = 0
-    while len(parts) < 4:
-        while data[pos:pos + 1].isspace():
-            pos += 1
-        if data[pos:pos + 1] == b'#':
-            pos = data.index(b'\n', pos) + 1
-            continue
-        end = pos
-        while not data[end:end + 1].isspace():
-            end += 1
-        parts.append(data[pos:end])
-        pos = end
-    pos += 1
-    if parts[0] != b'P6' or int(parts[3]) != 255:
+    data = open(path, 'rb').read()
+    header = re.match(rb'P6\s+(\d+)\s+(\d+)\s+255\s', data)
+    if not header:
         raise SystemExit('not an 8-bit P6 file: %s' % path)
-    return int(parts[1]), int(parts[2]), data[pos:]
+    return int(header.group(1)), int(header.group(2)), data[header.end():]
 
 
 def pixel(image, x, y):
-    width, _, pixels = image
-    i = (y * width + x) * 3
-    return tuple(pixels[i:i + 3])
+    i = (y * image[0] + x) * 3
+    return tuple(image[2][i:i + 3])
 
 
 def banner_box(image):
     width, height, pixels = image
-    red = b'\xff\x00\x00'
     xs, ys = [], []
     for y in range(0, height, 2):
         row = pixels[y * width * 3:(y + 1) * width * 3]
-        x = row.find(red)
+        x = row.find(b'\xff\x00\x00')
         while x != -1:
             if x % 3 == 0:
                 xs.append(x // 3)
                 ys.append(y)
-            x = row.find(red, x + 1)
-    if len(xs) < 200:
-        return None
-    return min(xs), min(ys), max(xs), max(ys)
+            x = row.find(b'\xff\x00\x00', x + 1)
+    return (min(xs), min(ys), max(xs), max(ys)) if len(xs) >= 200 else None
 
 
-def check_selected(image):
+def check_banner(image):
     box = banner_box(image)
     if box is None:
-        return 'no banner, so no main window'
-    # The banner spans dialog units 278 to 415; at x = 333 units a column runs
-    # up between the information fields and the mode list into the device
-    # list, whose rows are at the top of its white area.
-    scale = (box[2] - box[0] + 1) / 137.0
-    x = box[0] + int(round((333 - 278) * scale))
-    y = box[1] - 1
-    # Going up: the dialog and its etched separator, then the list's empty
-    # white area.
-    white = 0
-    while y >= 0 and white < 50:
-        while y >= 0 and pixel(image, x, y) != (255, 255, 255):
-            y -= 1
-        white = 0
-        while y >= 0 and pixel(image, x, y) == (255, 255, 255):
-            white += 1
-            y -= 1
-    if white < 50:
-        return 'no empty white list area above the banner (column x = %d)' % x
-    # A selected row has no white background: the 30 pixels above the empty
-    # area hold none, while an unselected row shows white between its texts.
-    band = [pixel(image, x, y - i) for i in range(30) if y - i >= 0]
-    if (255, 255, 255) in band:
-        return 'the row above the empty list area at x = %d is not highlighted' % x
-    return None
+        return 'no red banner, so no main window'
+    left_half = range(box[0], (box[0] + box[2]) // 2)  # the caption; the button is on the right
+    white = sum(pixel(image, x, (box[1] + box[3]) // 2) == (255, 255, 255) for x in left_half)
+    return None if white > 3 else 'no white caption in the banner'
 
 
 def check_solid(image, colour):
@@ -158,9 +112,31 @@ def check_popup(image):
     return None
 
 
-def check_pixels(image, specs):
-    for spec in specs:
-        (x, y), colour = [tuple(int(v) for v in part.split(',')) for part in spec.split(':')]
+def grey(v):
+    return (v, v, v)
+
+
+# Chosen pixels (x, y, colour) of patterns 7 to 13 at 1920x1080 and 96 dpi:
+# the frame, disc and diagonal of "Boundary"; squares of "RGB samples";
+# blocks of the levels; steps of "Contrast"; bars and stripes of "Gamma";
+# the dots of "Moire".
+PATTERN_PIXELS = {
+    7: [(0, 0, grey(255)), (1919, 1079, grey(255)), (1000, 0, grey(255)), (959, 313, grey(255)),
+        (959, 446, grey(0)), (320, 180, (64, 64, 187))],
+    8: [(328, 66, grey(255)), (329, 67, (255, 0, 0)), (395, 100, grey(0)), (1578, 1000, grey(15)),
+        (1578, 200, (15, 0, 16))],
+    9: [(420, 135, grey(1)), (474, 135, grey(0)), (1445, 890, grey(12)), (1446, 890, grey(0))],
+    10: [(420, 135, grey(254)), (474, 135, grey(255)), (1445, 890, grey(243)), (1446, 890, grey(255))],
+    11: [(600, 100, grey(12)), (600, 216, grey(0)), (600, 217, grey(25)), (900, 1079, grey(0)),
+         (1200, 1079, grey(255)), (1500, 0, grey(255)), (1500, 100, grey(242)), (1919, 1079, grey(127))],
+    12: [(5, 1075, grey(25)), (1725, 220, grey(203)), (1725, 470, grey(181)), (1717, 229, grey(255)),
+         (1745, 218, grey(255)), (1745, 217, grey(0))],
+    13: [(0, 1, grey(255)), (0, 0, grey(0)), (1, 1, grey(0)), (1000, 501, grey(255)), (1001, 501, grey(0))],
+}
+
+
+def check_pixels(image, pixels):
+    for x, y, colour in pixels:
         if pixel(image, x, y) != colour:
             return 'pixel (%d, %d) is %s, not %s' % (x, y, pixel(image, x, y), colour)
     return None
@@ -168,37 +144,30 @@ def check_pixels(image, specs):
 
 def check_rings(image):
     width, height, _ = image
-    corners = ['%d,%d:0,0,0' % (x, y) for x in (0, width - 1) for y in (0, height - 1)]
     samples = [pixel(image, x, y) for y in range(0, height, 7) for x in range(0, width, 7)]
-    others = set(samples) - {(0, 0, 0), (255, 255, 255)}
+    others = set(samples) - {grey(0), grey(255)}
     if others:
         return 'colours other than black and white: %s' % sorted(others)[:5]
-    if samples.count((255, 255, 255)) * 20 < len(samples):
-        return 'only %d of %d samples are white' % (samples.count((255, 255, 255)), len(samples))
-    return check_pixels(image, corners)
+    if samples.count(grey(255)) * 20 < len(samples):
+        return 'only %d of %d samples are white' % (samples.count(grey(255)), len(samples))
+    return check_pixels(image, [(x, y, grey(0)) for x in (0, width - 1) for y in (0, height - 1)])
 
 
 def main():
     command, path = sys.argv[1], sys.argv[2]
     image = read_ppm(path)
-    if command == 'banner':
-        box = banner_box(image)
-        if box is None:
-            print('no red banner in %s' % path, file=sys.stderr)
-            return 1
-        print('%d %d %d %d' % box)
-        return 0
-    if command == 'solid':
-        problem = check_solid(image, tuple(int(v) for v in sys.argv[3:6]))
-    elif command == 'pixels':
-        problem = check_pixels(image, sys.argv[3:])
+    if command.startswith('solid-'):
+        problem = check_solid(image, tuple(int(v) for v in command.split('-')[1:]))
+    elif command.startswith('pattern-'):
+        problem = check_pixels(image, PATTERN_PIXELS[int(command[8:])])
     else:
-        check = {'selected': check_selected, 'smpte': check_smpte, 'popup': check_popup,
-                 'rings': check_rings}[command]
+        check = {'banner': check_banner, 'smpte': check_smpte, 'popup': check_popup, 'rings': check_rings}[command]
         problem = check(image)
     if problem:
         print('%s: %s' % (path, problem), file=sys.stderr)
         return 1
+    if command == 'banner':
+        print('%d %d %d %d' % banner_box(image))
     return 0
 
 
