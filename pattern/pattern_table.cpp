@@ -10,14 +10,23 @@ namespace {
 
 const COLORREF NotSolid = CLR_INVALID;
 
+void PaintBlackLevel(HDC dc, int width, int height)
+{
+    PaintLevel(dc, width, height, false);
+}
+
+void PaintWhiteLevel(HDC dc, int width, int height)
+{
+    PaintLevel(dc, width, height, true);
+}
+
 struct PatternRow {
     const WCHAR* name;
     PatternPainter paint;  // null: a fill with solidColor, or nothing
     COLORREF solidColor;
 };
 
-// Row n - 1 is pattern n. A row with neither a painter nor a colour paints
-// nothing (its painter is still to come).
+// Row n - 1 is pattern n: its painter, or else its solid colour.
 const PatternRow PatternRows[] = {
     { L"SMPTE bars", PaintSmpteBars, NotSolid },
     { L"Solid Black", NULL, RGB(0, 0, 0) },
@@ -25,14 +34,14 @@ const PatternRow PatternRows[] = {
     { L"Solid Green", NULL, RGB(0, 255, 0) },
     { L"Solid Blue", NULL, RGB(0, 0, 255) },
     { L"Solid White", NULL, RGB(255, 255, 255) },
-    { L"Boundary", NULL, NotSolid },
-    { L"RGB samples", NULL, NotSolid },
-    { L"Black Level", NULL, NotSolid },
-    { L"White Level", NULL, NotSolid },
-    { L"Contrast", NULL, NotSolid },
-    { L"Gamma", NULL, NotSolid },
-    { L"Moire", NULL, NotSolid },
-    { L"Moire Interference", NULL, NotSolid },
+    { L"Boundary", DrawBoundaryPattern, NotSolid },
+    { L"RGB samples", PaintRgbSamples, NotSolid },
+    { L"Black Level", PaintBlackLevel, NotSolid },
+    { L"White Level", PaintWhiteLevel, NotSolid },
+    { L"Contrast", PaintContrast, NotSolid },
+    { L"Gamma", PaintGamma, NotSolid },
+    { L"Moire", PaintMoire, NotSolid },
+    { L"Moire Interference", PaintMoireInterference, NotSolid },
 };
 static_assert(ARRAYSIZE(PatternRows) == PATTERN_MOIRE_INTERFERENCE, "one row per pattern");
 

@@ -2,7 +2,8 @@
 # Benchmark of the pattern painters: builds it and runs it under Wine in a
 # private Xvfb display. It prints, per pattern, the median milliseconds per
 # paint at 1920x1080 and 3840x2160 and that time as a multiple of one BitBlt
-# of the whole screen-sized bitmap.
+# of the whole screen-sized bitmap, and the first paint of "Moire
+# Interference", which draws its ring set once per window.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 

@@ -93,10 +93,24 @@ for colour in "0 0 0" "255 0 0" "0 255 0" "0 0 255" "255 255 255"; do
     wait_for 10 "solid-${colour// /-}" || fail "Space did not show the solid colour $colour"
 done
 echo "Space showed black, red, green, blue and white"
+for pattern in 7 8 9 10 11 12 13; do
+    xdotool key space
+    wait_for 10 "pattern-$pattern" || fail "Space did not show pattern $pattern at its pixels"
+done
+echo "Space showed Boundary, RGB samples, Black and White Level, Contrast, Gamma and Moire at their pixels"
 
-xdotool key Escape
-wait_for 15 banner main || fail "Escape did not end the pattern test"
-echo "Escape ended the pattern test"
+# Pattern 14 moves: two screenshots a moment apart differ.
+xdotool key space
+wait_for 15 rings moire-interference || fail "Space did not show Moire Interference"
+sleep 0.5
+wait_for 5 rings moire-interference-later || fail "Moire Interference broke up"
+cmp -s "$work/moire-interference.png.ppm" "$work/moire-interference-later.png.ppm" &&
+    fail "Moire Interference does not move"
+echo "Moire Interference moves"
+
+xdotool key space
+wait_for 15 banner main || fail "Space at the last pattern did not end the pattern test"
+echo "Space at the last pattern ended the pattern test"
 
 # The same test in 800 x 600: check "Set test mode as selection" (Alt+T),
 # go to the mode list (Alt+D), pick its first "8..." mode from the top.

@@ -5,8 +5,10 @@ banner: prints the box of the red "Special Feature" banner with its white
 caption as "left top right bottom". solid-R-G-B: the colour R G B everywhere.
 smpte: the SMPTE bars pixel for pixel on the top, middle and bottom rows of
 each band, at 1920x1080 or 800x600. popup: the bars with the pattern popup
-over their top centre. motion: the motion test's panel centred on the top
-edge, below it black but for one white 96-pixel square at the vertical
+over their top centre. pattern-N: chosen pixels of pattern N (7 to 13) at
+1920x1080. rings: "Moire Interference", white rings on black corners and
+nothing but black and white. motion: the motion test's panel centred on the
+top edge, below it black but for one white 96-pixel square at the vertical
 centre; prints where both are.
 """
 import re
@@ -112,6 +114,40 @@ def check_popup(image):
     return None
 
 
+def grey(v):
+    return (v, v, v)
+
+
+# Chosen pixels (x, y, colour) of patterns 7 to 13 at 1920x1080 and 96 dpi.
+PATTERN_PIXELS = {
+    7: [(1919, 1079, grey(255)), (959, 313, grey(255)), (959, 446, grey(0)), (320, 180, (64, 64, 187))],
+    8: [(329, 67, (255, 0, 0)), (395, 100, grey(0)), (1578, 200, (15, 0, 16))],
+    9: [(420, 135, grey(1)), (474, 135, grey(0)), (1445, 890, grey(12))],
+    10: [(420, 135, grey(254)), (474, 135, grey(255)), (1445, 890, grey(243))],
+    11: [(600, 100, grey(12)), (900, 1079, grey(0)), (1200, 1079, grey(255)), (1919, 1079, grey(127))],
+    12: [(5, 1075, grey(25)), (1725, 220, grey(203)), (1745, 218, grey(255)), (1745, 217, grey(0))],
+    13: [(0, 1, grey(255)), (0, 0, grey(0)), (1, 1, grey(0)), (1000, 501, grey(255))],
+}
+
+
+def check_pixels(image, pixels):
+    for x, y, colour in pixels:
+        if pixel(image, x, y) != colour:
+            return 'pixel (%d, %d) is %s, not %s' % (x, y, pixel(image, x, y), colour)
+    return None
+
+
+def check_rings(image):
+    width, height, _ = image
+    samples = [pixel(image, x, y) for y in range(0, height, 7) for x in range(0, width, 7)]
+    others = set(samples) - {grey(0), grey(255)}
+    if others:
+        return 'colours other than black and white: %s' % sorted(others)[:5]
+    if samples.count(grey(255)) * 20 < len(samples):
+        return 'only %d of %d samples are white' % (samples.count(grey(255)), len(samples))
+    return check_pixels(image, [(x, y, grey(0)) for x in (0, width - 1) for y in (0, height - 1)])
+
+
 def non_black_span(image, y):
     """First and last x of row y that are not black, or None."""
     row = image[2][y * image[0] * 3:(y + 1) * image[0] * 3]
@@ -149,10 +185,12 @@ def main():
     image = read_ppm(path)
     if command.startswith('solid-'):
         problem = check_solid(image, tuple(int(v) for v in command.split('-')[1:]))
+    elif command.startswith('pattern-'):
+        problem = check_pixels(image, PATTERN_PIXELS[int(command[8:])])
     elif command == 'motion':
         problem, where = motion_layout(image)
     else:
-        check = {'banner': check_banner, 'smpte': check_smpte, 'popup': check_popup}[command]
+        check = {'banner': check_banner, 'smpte': check_smpte, 'popup': check_popup, 'rings': check_rings}[command]
         problem = check(image)
     if problem:
         print('%s: %s' % (path, problem), file=sys.stderr)
