@@ -31,7 +31,7 @@ static void OpenPanel(HWND window, LONG width)
 {
     MotionState.panel = CreateDialogParamW(AppState.instance, MAKEINTRESOURCEW(IDD_MOTION_PANEL),
                                            window, MotionPanelDlgProc, 0);
-    RECT panel;
+    RECT panel = {};
     GetWindowRect(MotionState.panel, &panel);
     SetWindowPos(MotionState.panel, NULL, (width - (panel.right - panel.left)) / 2, 0, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
