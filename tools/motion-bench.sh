@@ -19,26 +19,23 @@ wineserver -w >/dev/null 2>&1 || true
 wineserver -p
 "$loader" wineboot >/dev/null 2>&1 </dev/null || true
 echo "$(nproc) processors: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
-# The wineserver of this prefix is the fourth busy party: its processor time
-# over the whole benchmark, from /proc (clock ticks of user and system time).
-server_ticks() {
-    local pid
-    for pid in $(pgrep wineserver); do
-        if tr '\0' '\n' < "/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
-            awk '{print $14 + $15}' "/proc/$pid/stat"
-            return
-        fi
-    done
-    echo 0
-}
+# The wineserver of this prefix and the X server take their share of the two
+# processors too: their processor time over the whole benchmark, from /proc.
+ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+server=""
+for pid in $(pgrep wineserver); do
+    tr '\0' '\n' < "/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && server=$pid
+done
+[ -n "$server" ] || { pelmira_log "the wineserver was not found"; exit 1; }
+server_before=$(ticks "$server")
+x_before=$(ticks "$PELMIRA_XVFB_PID")
+start=$(date +%s.%N)
 # Wine's helper processes would hold a pipe open: the figures go to a file.
 log=$(mktemp)
-ticks_before=$(server_ticks)
-start=$(date +%s.%N)
 "$loader" "$program" "$seconds" >"$log" 2>&1 </dev/null || { cat "$log"; exit 1; }
-ticks_after=$(server_ticks)
 cat "$log"
 rm -f "$log"
-awk -v t=$((ticks_after - ticks_before)) -v hz="$(getconf CLK_TCK)" -v s="$start" -v e="$(date +%s.%N)" \
-    'BEGIN { printf "wineserver: %.0f%% of a core over the whole benchmark\n", 100 * t / hz / (e - s) }'
-echo "load average: $(cut -d' ' -f1-3 /proc/loadavg) (other programs on the machine)"
+awk -v w=$(($(ticks "$server") - server_before)) -v x=$(($(ticks "$PELMIRA_XVFB_PID") - x_before)) \
+    -v hz="$(getconf CLK_TCK)" -v s="$start" -v e="$(date +%s.%N)" \
+    'BEGIN { printf "over the whole benchmark: wineserver %.0f%%, X server %.0f%% of a core\n", 100 * w / hz / (e - s), 100 * x / hz / (e - s) }'
+echo "load average: $(cut -d' ' -f1-3 /proc/loadavg) (other programs on the machine count too)"
