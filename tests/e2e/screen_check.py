@@ -7,9 +7,8 @@ smpte: the SMPTE bars pixel for pixel on the top, middle and bottom rows of
 each band, at 1920x1080 or 800x600. popup: the bars with the pattern popup
 over their top centre. pattern-N: chosen pixels of pattern N (7 to 13) at
 1920x1080. rings: "Moire Interference", white rings on black corners and
-nothing but black and white. motion: the motion test's panel centred on the
-top edge, below it black but for one white 96-pixel square at the vertical
-centre; prints where both are.
+nothing but black and white. motion: the motion panel centred on the top edge with a two-digit
+speed and screen updates, not red; below it black but for a white 96-pixel square at mid-height.
 """
 import re
 import sys
@@ -148,36 +147,32 @@ def check_rings(image):
     return check_pixels(image, [(x, y, grey(0)) for x in (0, width - 1) for y in (0, height - 1)])
 
 
-def non_black_span(image, y):
-    """First and last x of row y that are not black, or None."""
+def non_black_span(image, y):  # first and last x of row y that are not black, or None
     row = image[2][y * image[0] * 3:(y + 1) * image[0] * 3]
     left = len(row) - len(row.lstrip(b'\0'))
     return None if left == len(row) else (left // 3, (len(row.rstrip(b'\0')) - 1) // 3)
 
 
-def motion_layout(image):
-    """(problem, None) or (None, where the panel and the square are)."""
+def check_motion(image):
     width, height, _ = image
     rows = [non_black_span(image, y) for y in range(height)]
-    first = 0 if rows[0] else 1  # the panel's one-pixel border may be black
-    end = first
-    while end < height and rows[end]:
-        end += 1
-    if end - first < 50:
-        return 'no panel at the top edge', None
-    left, right = min(r[0] for r in rows[first:end]), max(r[1] for r in rows[first:end])
-    if abs(left + right + 1 - width) > 1:
-        return 'the panel from x %d to %d is not centred' % (left, right), None
-    top = (height - 96) // 2
-    shape = [y for y in range(end, height) if rows[y]]
-    if shape != list(range(top, top + 96)) or len(set(rows[y] for y in shape)) != 1:
-        return 'below the panel, not 96 rows of one shape from row %d: %s' % (top, shape[:3]), None
-    x0, x1 = rows[top]
-    white = all(pixel(image, x, y) == (255, 255, 255) for y in shape for x in range(x0, x1 + 1))
-    if not white or (x1 - x0 != 95 and x0 != 0 and x1 != width - 1):
-        return 'the shape from x %d to %d is not a white 96-pixel square' % (x0, x1), None
-    return None, 'panel from x %d to %d, rows 0 to %d; square from (%d, %d) to (%d, %d)' % (
-        left, right, end - 1, x0, top, x1, top + 95)
+    end = rows.index(None, 1)  # the panel's rows; the top one, its border, may be black
+    left, right = min([r[0] for r in rows[1:end]] or [0]), max([r[1] for r in rows[1:end]] or [0])
+    if end < 50 or abs(left + right + 1 - width) > 1:
+        return 'no panel centred on the top edge: rows 0 to %d, x %d to %d' % (end - 1, left, right)
+    top, shape = (height - 96) // 2, [y for y in range(end, height) if rows[y]]
+    x0 = rows[top][0] if rows[top] else 0
+    if shape != list(range(top, top + 96)) or {rows[y] for y in shape} != {(x0, x0 + 95)} or any(
+            pixel(image, x, y) != grey(255) for y in shape for x in range(x0, x0 + 96)):
+        return 'below the panel, not one white 96-pixel square at rows %d to %d: %s' % (top, top + 95, shape[:3])
+    unit = (right - left + 1) / 504  # the panel is 504 x 84 units; a digit is about 4 units wide
+    for name, x1, most in (('speed', 40, 2.5), ('screen updates', 153, 9)):
+        box = [(x, pixel(image, x, y)) for x in range(left + round(x1 * unit), left + round((x1 + 74) * unit))
+               for y in range(round(48 * end / 84), round(60 * end / 84))]  # the figure, 74 x 8 units at (x1, 50)
+        ink = [x for x, colour in box if colour != box[0][1]]
+        digits = (max(ink) - min(ink) + 1) / (4 * unit) if ink else 0
+        if not 1.5 <= digits < most or any(r > 2 * g + 30 for _, (r, g, _) in box):
+            return 'the %s figure is %.1f digits wide, or red' % (name, digits)
 
 
 def main():
@@ -187,18 +182,15 @@ def main():
         problem = check_solid(image, tuple(int(v) for v in command.split('-')[1:]))
     elif command.startswith('pattern-'):
         problem = check_pixels(image, PATTERN_PIXELS[int(command[8:])])
-    elif command == 'motion':
-        problem, where = motion_layout(image)
     else:
-        check = {'banner': check_banner, 'smpte': check_smpte, 'popup': check_popup, 'rings': check_rings}[command]
+        check = {'banner': check_banner, 'smpte': check_smpte, 'popup': check_popup, 'rings': check_rings,
+                 'motion': check_motion}[command]
         problem = check(image)
     if problem:
         print('%s: %s' % (path, problem), file=sys.stderr)
         return 1
     if command == 'banner':
         print('%d %d %d %d' % banner_box(image))
-    if command == 'motion':
-        print(where)
     return 0
 
 
