@@ -8,7 +8,7 @@ each band, at 1920x1080 or 800x600. popup: the bars with the pattern popup
 over their top centre. pattern-N: chosen pixels of pattern N (7 to 13) at
 1920x1080. rings: "Moire Interference", white rings on black corners and
 nothing but black and white. motion: the motion panel centred on the top edge with a two-digit
-speed and screen updates, not red; below it black but for a white 96-pixel square at mid-height.
+speed and screen updates, not red; below it black but for a white 96-pixel square at mid-height, off x = 0.
 """
 import re
 import sys
@@ -162,9 +162,9 @@ def check_motion(image):
         return 'no panel centred on the top edge: rows 0 to %d, x %d to %d' % (end - 1, left, right)
     top, shape = (height - 96) // 2, [y for y in range(end, height) if rows[y]]
     x0 = rows[top][0] if rows[top] else 0
-    if shape != list(range(top, top + 96)) or {rows[y] for y in shape} != {(x0, x0 + 95)} or any(
+    if x0 == 0 or shape != list(range(top, top + 96)) or {rows[y] for y in shape} != {(x0, x0 + 95)} or any(
             pixel(image, x, y) != grey(255) for y in shape for x in range(x0, x0 + 96)):
-        return 'below the panel, not one white 96-pixel square at rows %d to %d: %s' % (top, top + 95, shape[:3])
+        return 'below the panel, not one white 96-pixel square off x = 0 at rows %d to %d: %s' % (top, top + 95, shape[:3])
     unit = (right - left + 1) / 504  # the panel is 504 x 84 units; a digit is about 4 units wide
     for name, x1, most in (('speed', 40, 2.5), ('screen updates', 153, 9)):
         box = [(x, pixel(image, x, y)) for x in range(left + round(x1 * unit), left + round((x1 + 74) * unit))
