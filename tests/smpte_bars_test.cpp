@@ -1,5 +1,6 @@
-// "SMPTE bars" painted into DIB sections: every rectangle edge at the worked
-// sizes, the grey ramp, and every pixel covered.
+// "SMPTE bars" painted into DIB sections: every pixel of the first and the
+// last row of each band at the worked sizes, the narrowest and the largest.
+// That every pixel is painted at every size the painters' sweep shows.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -11,7 +12,6 @@
 
 namespace {
 
-const COLORREF Unpainted = RGB(1, 2, 3);
 const COLORREF Ramp = CLR_INVALID;
 
 struct Bar {
@@ -23,7 +23,7 @@ struct Bar {
 // of colour Ramp holds the grey ramp from 16 up to just below 235.
 std::vector<COLORREF> BandRow(int width, std::initializer_list<Bar> bars)
 {
-    std::vector<COLORREF> row(width, Unpainted);
+    std::vector<COLORREF> row(width, CLR_INVALID);
     for (const Bar& bar : bars)
         for (int x = bar.from; x < bar.to; ++x) {
             BYTE grey = static_cast<BYTE>(16 + (x - bar.from) * 219 / (bar.to - bar.from));
@@ -32,29 +32,22 @@ std::vector<COLORREF> BandRow(int width, std::initializer_list<Bar> bars)
     return row;
 }
 
-// The worked sizes, and the smallest and largest clients; x1 to x3 of
-// 1280 x 720 and the last three rows were worked out in single precision.
+// x1 to x3 of 1280 x 720 and the last two rows were worked out in single
+// precision.
 TEST(SmpteBarsTest, BarsRampAndChipsSitAtTheirPixels)
 {
     const struct {
         int w, h, e, d, s, h1, h2, x1, x2, x3;
     } cases[] = {
-        { 1920, 1080, 254, 201, 61, 626, 95, 561, 964, 1156 },
-        { 800, 600, 105, 84, 25, 348, 52, 233, 401, 481 },
-        { 1280, 720, 169, 134, 40, 417, 63, 373, 641, 769 },
-        { 9, 50, 1, 0, 0, 29, 4, 2, 3, 3 },
-        { 1, 1, 0, 0, 0, 0, 0, 0, 0, 0 },
+        { 1920, 1080, 254, 201, 61, 626, 95, 561, 964, 1156 }, { 800, 600, 105, 84, 25, 348, 52, 233, 401, 481 },
+        { 1280, 720, 169, 134, 40, 417, 63, 373, 641, 769 },   { 9, 50, 1, 0, 0, 29, 4, 2, 3, 3 },
         { 7680, 4320, 1017, 806, 245, 2505, 381, 2245, 3857, 4625 },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.w << " x " << c.h);
         TestDib dib;
         ASSERT_TRUE(CreateTestDib(&dib, c.w, c.h));
-        FillDib(dib, Unpainted);
         PaintSmpteBars(dib.dc, c.w, c.h);
-        RECT all = { 0, 0, c.w, c.h };
-        EXPECT_EQ(0, CountDibPixels(dib, all, Unpainted)) << "pixels left unpainted";
-
         const int e = c.e, d = c.d, s = c.s, x3 = c.x3, end = c.e + 7 * c.d, w = c.w;
         const COLORREF grey = RGB(104, 104, 104), black = RGB(16, 16, 16), low = RGB(49, 49, 49);
         const std::vector<COLORREF> rows[4] = {
