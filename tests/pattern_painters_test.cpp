@@ -17,10 +17,7 @@
 namespace {
 
 typedef void (*Painter)(HDC, int, int);
-struct PixelCheck {
-    int x, y;
-    COLORREF color;
-};
+struct PixelCheck { int x, y; COLORREF color; };
 
 const COLORREF Stale = RGB(7, 77, 177);  // what an earlier pattern left; in no pattern
 const DWORD StaleWord = 0x00074DB1;       // the same in a DIB
@@ -110,11 +107,7 @@ protected:
 // column left of its centre and across its middle row.
 TEST_F(PainterTest, WorkedExamplesAtThePixel)
 {
-    const struct {
-        Painter paint;
-        int w, h;
-        std::vector<PixelCheck> pixels;
-    } cases[] = {
+    const struct { Painter paint; int w, h; std::vector<PixelCheck> pixels; } cases[] = {
         { PaintRgbSamples, 1920, 1080,
           { { 328, 66, White }, { 329, 67, RGB(255, 0, 0) }, { 395, 100, Black }, { 1579, 1001, White },
             { 1580, 1001, Black }, { 1579, 1002, Black }, { 1578, 1000, Grey(15) }, { 1578, 200, RGB(15, 0, 16) } } },
@@ -123,12 +116,14 @@ TEST_F(PainterTest, WorkedExamplesAtThePixel)
         { PaintMoire, 640, 480, { { 0, 1, White }, { 1, 0, Black }, { 638, 479, White }, { 639, 479, Black } } },
         { BlackLevel, 1920, 1080,
           { { 420, 135, Grey(1) }, { 474, 135, Black }, { 420, 189, Black }, { 474, 189, Grey(1) }, { 635, 350, Grey(1) },
-            { 636, 350, Black }, { 690, 135, Grey(2) }, { 1445, 890, Grey(12) }, { 1446, 890, Black }, { 1445, 891, Black } } },
+            { 636, 350, Black }, { 690, 135, Grey(2) }, { 1445, 890, Grey(12) }, { 1446, 890, Black },
+            { 1445, 891, Black } } },
         { WhiteLevel, 1280, 1024,
           { { 130, 129, Grey(254) }, { 181, 129, White }, { 386, 129, Grey(253) }, { 1101, 844, Grey(243) },
             { 1102, 844, White } } },
         { PaintContrast, 1366, 768,
-          { { 1362, 0, Black }, { 1365, 767, Black }, { 1361, 700, Grey(127) }, { 1100, 700, Grey(191) }, { 800, 700, White } } },
+          { { 1362, 0, Black }, { 1365, 767, Black }, { 1361, 700, Grey(127) }, { 1100, 700, Grey(191) },
+            { 800, 700, White } } },
         { PaintContrast, 600, 1000,  // w = 100, r = 200
           { { 50, 50, Grey(76) }, { 50, 150, Black }, { 150, 199, Black }, { 150, 201, Grey(25) }, { 450, 150, Black },
             { 550, 950, Black }, { 250, 950, Black }, { 350, 950, White } } },
@@ -325,11 +320,9 @@ void PaintBothSetsDirectly(const TestDib& dib)
 // cache is made once and freed with the window.
 TEST(MoireInterference, ComposedFramesEqualBothSetsDrawn)
 {
-    const struct {
-        int width, height;
-        std::vector<int> offsets;
-    } cases[] = { { 640, 480, { 0, 7, -3, 230, -290 } }, { 333, 251, { 1, 76, -76, 1000, -40 } },
-                  { 1366, 768, { 200, -334 } }, { 1920, 1080, { 0 } }, { 101, 101, { 0 } }, { 5, 7, { 0 } } };
+    const struct { int width, height; std::vector<int> offsets; } cases[] = {
+        { 640, 480, { 0, 7, -3, 230, -290 } }, { 333, 251, { 1, 76, -76, 1000, -40 } }, { 1366, 768, { 200, -334 } },
+        { 1920, 1080, { 0 } }, { 101, 101, { 0 } }, { 5, 7, { 0 } } };
     ObjectCounts before = CurrentObjectCounts();
     for (const auto& c : cases) {
         TestDib composed, direct;

@@ -2,11 +2,10 @@
 """Pixel checks on an 8-bit PPM (P6) screenshot: screen_check.py CHECK SHOT.
 
 banner: prints the box of the red "Special Feature" banner with its white
-caption as "left top right bottom". solid-R-G-B: the colour R G B in the
-corners and at the top and bottom centre. smpte: pixels on both sides of the
-SMPTE bars' edges, at 1920x1080 or 800x600. popup: the bars with the pattern
-popup over their top centre. pattern-N: chosen pixels of pattern N (7 to 13) at
-1920x1080. rings: "Moire Interference", white rings on black corners and
+caption as "left top right bottom". solid-R-G-B (the colour R G B), smpte
+(the SMPTE bars at 1920x1080 or 800x600), popup (the bars, with the popup over
+their top centre) and pattern-N (7 to 13 at 1920x1080): chosen pixels of the
+pattern. rings: "Moire Interference", white rings on black corners and
 nothing but black and white. motion: the motion test's panel centred on the
 top edge, below it black but for one white 96-pixel square at the vertical
 centre; prints where both are.
