@@ -173,10 +173,10 @@ TEST_F(PainterTest, GammaBarsStripesAndRamps)
     Paint(1920, 1080, PaintGamma);
     int th = Metrics().tmHeight, cw = Metrics().tmAveCharWidth;
     // Bars: r = 25, top0 = 216, bottom0 = 968; the lines stick out 4 pixels.
-    ExpectPixels({ { 5, 1075, Grey(25) }, { 1720, 216, White }, { 1725, 220, Grey(203) }, { 1725, 470, Grey(181) },
-                   { 1725, 950, Black }, { 1716, 229, Black }, { 1717, 229, White }, { 1788, 229, Black },
-                   { 1745, 217, Black }, { 1745, 218, White }, { 1742, 218, Grey(203) }, { 1761, 966, White },
-                   { 1762, 966, Black }, { 1920 - 4 * cw - 233, 216 - th - 33, White } });
+    ExpectPixels({ { 5, 1075, Grey(25) }, { 1720, 216, White }, { 1720, 220, White }, { 1725, 220, Grey(203) },
+                   { 1725, 470, Grey(181) }, { 1725, 950, Black }, { 1716, 229, Black }, { 1717, 229, White },
+                   { 1788, 229, Black }, { 1745, 217, Black }, { 1745, 218, White }, { 1742, 218, Grey(203) },
+                   { 1761, 966, White }, { 1762, 966, Black }, { 1920 - 4 * cw - 233, 216 - th - 33, White } });
     ExpectText(1793, 217 + (25 - th) / 2, L"203", White, Black);
 
     int T = 216 - th - 33, gx0 = 4 * cw + 50, cellW = (1920 - 8 * cw - 295) / 256, g = (968 - T - 2) / 30;
@@ -201,7 +201,8 @@ TEST_F(PainterTest, GammaBarsStripesAndRamps)
 
 // Per size and dots per inch: the frame, the diagonal, the ruler's ends and
 // the last of its ticks, the grid, the labels, the diagonal's length (where
-// the disc's lines do not cross it) and angle, and the disc or none.
+// the disc's lines do not cross it) and angle, the disc or none, and the
+// right angle's arc of one and a half inches.
 TEST_F(PainterTest, BoundaryAtSeveralSizesAndDpi)
 {
     const struct {
@@ -235,6 +236,8 @@ TEST_F(PainterTest, BoundaryAtSeveralSizesAndDpi)
             ExpectText(c.lengthAt.x, c.lengthAt.y, c.length, RGB(64, 168, 215), Black);
         ExpectText(c.angleAt.x, c.angleAt.y, c.angle, RGB(215, 168, 64), Black);
         EXPECT_EQ(c.disc, DibPixel(dib, w / 2 - 1, h / 2 - 2 * dpi) == White);
+        int ax = dpi * 13 / 10, ay = h - dpi * 3 / 4;  // 30 degrees up the right angle's arc
+        EXPECT_LT(0, CountDibPixels(dib, { ax - 6, ay - 4, ax + 6, ay + 4 }, White)) << "no arc at " << ax << ", " << ay;
     }
     // The disc's tangent lines reach past the disc to x = 1262, not further;
     // its caption stands over it.
