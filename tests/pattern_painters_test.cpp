@@ -45,14 +45,6 @@ protected:
         paint(dib.dc, width, height);
     }
 
-    // Metrics of the font that the painter left selected.
-    TEXTMETRICW Metrics()
-    {
-        TEXTMETRICW metrics;
-        GetTextMetricsW(dib.dc, &metrics);
-        return metrics;
-    }
-
     void ExpectPixels(const std::vector<PixelCheck>& checks)
     {
         for (const PixelCheck& check : checks)
@@ -144,7 +136,9 @@ TEST_F(PainterTest, WorkedExamplesAtThePixel)
 TEST_F(PainterTest, LevelLabels)
 {
     Paint(1920, 1080, BlackLevel);
-    int th = Metrics().tmHeight;
+    TEXTMETRICW font;  // of the font that the painter left selected
+    GetTextMetricsW(dib.dc, &font);
+    int th = font.tmHeight;
     ExpectText(420, 135 - th, L"1", White, Black);
     ExpectText(1230, 675 - th, L"12", White, Black);
     Paint(1280, 1024, WhiteLevel);
@@ -171,7 +165,9 @@ TEST_F(PainterTest, ContrastColumnsAndGreysAt1920x1080)
 TEST_F(PainterTest, GammaBarsStripesAndRamps)
 {
     Paint(1920, 1080, PaintGamma);
-    int th = Metrics().tmHeight, cw = Metrics().tmAveCharWidth;
+    TEXTMETRICW font;  // of the font that the painter left selected
+    GetTextMetricsW(dib.dc, &font);
+    int th = font.tmHeight, cw = font.tmAveCharWidth;
     // Bars: r = 25, top0 = 216, bottom0 = 968; the lines stick out 4 pixels.
     ExpectPixels({ { 5, 1075, Grey(25) }, { 1720, 216, White }, { 1720, 220, White }, { 1725, 220, Grey(203) },
                    { 1725, 470, Grey(181) }, { 1725, 950, Black }, { 1716, 229, Black }, { 1717, 229, White },
@@ -243,12 +239,13 @@ TEST_F(PainterTest, BoundaryAtSeveralSizesAndDpi)
     // its caption stands over it.
     Paint(1920, 1080, DrawBoundaryPattern);
     for (int y : { 313, 766 }) {
-        RECT pastDisc = { 1190, y, 1262, y + 1 }, pastEnd = { 1262, y, 1300, y + 1 };
-        EXPECT_LT(0, CountDibPixels(dib, pastDisc, White)) << "tangent at " << y;
-        EXPECT_EQ(0, CountDibPixels(dib, pastEnd, White)) << "tangent at " << y;
+        EXPECT_LT(0, CountDibPixels(dib, { 1190, y, 1262, y + 1 }, White)) << "tangent at " << y;
+        EXPECT_EQ(0, CountDibPixels(dib, { 1262, y, 1300, y + 1 }, White)) << "tangent at " << y;
     }
     ExpectText(1242, 530, L"120mm", White, Black);
-    ExpectText(733, 313 - 2 * Metrics().tmHeight, L"Mesures of a CD/DVD", White, Black, SharedGdiObjects.titleFont);
+    TEXTMETRICW font;  // the title font, which the painter left selected
+    GetTextMetricsW(dib.dc, &font);
+    ExpectText(733, 313 - 2 * font.tmHeight, L"Mesures of a CD/DVD", White, Black, SharedGdiObjects.titleFont);
 }
 
 // From nothing to 8K, and with no dots per inch: nothing crashes, nothing
@@ -268,8 +265,7 @@ TEST_F(PainterTest, EveryPainterCoversEverySizeWithoutLeaks)
             Paint(size.cx, size.cy, painter);
             EXPECT_TRUE(SameCounts(before, CurrentObjectCounts())) << DescribeCounts(CurrentObjectCounts());
             GdiFlush();  // counted here at once: CountDibPixels flushes per pixel
-            long stale = std::count(dib.bits, dib.bits + dib.width * dib.height, StaleWord);
-            EXPECT_EQ(0, size.cx * size.cy > 0 ? stale : 0);
+            EXPECT_EQ(0, size.cx * size.cy > 0 ? std::count(dib.bits, dib.bits + dib.width * dib.height, StaleWord) : 0);
         }
     }
 }
