@@ -2,13 +2,13 @@
 """Pixel checks on an 8-bit PPM (P6) screenshot: screen_check.py CHECK SHOT.
 
 banner: prints the box of the red "Special Feature" banner with its white
-caption as "left top right bottom". solid-R-G-B: the colour R G B everywhere.
-smpte: the SMPTE bars pixel for pixel on the top, middle and bottom rows of
-each band, at 1920x1080 or 800x600. popup: the bars with the pattern popup
-over their top centre. pattern-N: chosen pixels of pattern N (7 to 13) at
-1920x1080. rings: "Moire Interference", white rings on black corners and
-nothing but black and white. motion: the motion panel centred on the top edge with a two-digit
-speed and screen updates, not red; below it black but for a white 96-pixel square at mid-height, off x = 0.
+caption as "left top right bottom". solid-R-G-B (the colour R G B), smpte
+(the SMPTE bars at 1920x1080 or 800x600), popup (the bars, with the popup over
+their top centre) and pattern-N (7 to 13 at 1920x1080): chosen pixels of the
+pattern. rings: "Moire Interference", white rings on black corners and
+nothing but black and white. motion: the motion panel centred on the top edge
+with a two-digit speed and screen updates, not red; below it black but for a
+white 96-pixel square at mid-height, off x = 0.
 """
 import re
 import sys
@@ -50,71 +50,41 @@ def check_banner(image):
     return None if white > 3 else 'no white caption in the banner'
 
 
-def check_solid(image, colour):
-    width, height, _ = image
-    for y in range(0, height, 7):
-        for x in range(0, width, 7):
-            if pixel(image, x, y) != colour:
-                return 'pixel (%d, %d) is %s, not %s' % (x, y, pixel(image, x, y), colour)
+def grey(v):
+    return (v, v, v)
+
+
+def check_pixels(image, pixels):
+    for x, y, colour in pixels:
+        if pixel(image, x, y) != colour:
+            return 'pixel (%d, %d) is %s, not %s' % (x, y, pixel(image, x, y), colour)
     return None
 
 
-# Side bar, colour bar and chip widths, band heights and the bottom band's
-# x1, x2, x3 at the sizes the end-to-end test shows.
-SMPTE_SIZES = {(1920, 1080): (254, 201, 61, 626, 95, 561, 964, 1156),
-               (800, 600): (105, 84, 25, 348, 52, 233, 401, 481)}
+def check_solid(image, colour):
+    width, height, _ = image
+    return check_pixels(image, [(x, y, colour) for x in (0, width // 2, width - 1) for y in (0, height - 1)])
 
 
-def smpte_bands(width, height):
-    """(top, bottom, row of colours) of the four bands."""
-    e, d, s, h1, h2, x1, x2, x3 = SMPTE_SIZES[(width, height)]
-    end = e + 7 * d
-
-    def grey(v):
-        return (v, v, v)
-
-    def row(*bars):  # (right edge, colour) from x = 0; colour None: the grey ramp
-        out = []
-        for right, colour in bars:
-            out += [colour or grey(16 + i * 219 // (6 * d)) for i in range(right - len(out))]
-        return out
-    colour_bars = [(180, 180, 180), (180, 180, 16), (16, 180, 180), (16, 180, 16),
-                   (180, 16, 180), (180, 16, 16), (16, 16, 180)]
-    chips = [grey(12), grey(16), grey(20), grey(16), grey(25)]
-    return [
-        (0, h1, row((e, grey(104)), *[(e + (i + 1) * d, c) for i, c in enumerate(colour_bars)],
-                    (width, grey(104)))),
-        (h1, h1 + h2, row((e, (16, 235, 235)), (e + d, (0, 33, 76)), (end, grey(180)),
-                          (width, (16, 16, 235)))),
-        (h1 + h2, h1 + 2 * h2, row((e, (235, 235, 16)), (e + d, (50, 0, 106)), (end, None),
-                                   (width, (235, 16, 16)))),
-        (h1 + 2 * h2, height, row((e, grey(49)), (x1, grey(16)), (x2, grey(235)), (x3, grey(16)),
-                                  *[(x3 + (i + 1) * s, c) for i, c in enumerate(chips)],
-                                  (end, grey(16)), (width, grey(49)))),
-    ]
+# Pixels of the SMPTE bars next to the edges of their bands, side bars, ramp
+# and chips; the top centre is where the popup was.
+SMPTE_PIXELS = {
+    1920: [(0, 0, grey(104)), (253, 625, grey(104)), (254, 0, grey(180)), (960, 10, (16, 180, 16)),
+           (1661, 720, (16, 16, 235)), (455, 721, grey(16)), (1660, 815, grey(234)), (560, 1079, grey(16)),
+           (561, 816, grey(235)), (1156, 1079, grey(12)), (1460, 816, grey(25)), (1919, 1079, grey(49))],
+    800: [(104, 347, grey(104)), (105, 0, grey(180)), (692, 451, grey(234)), (233, 452, grey(235)),
+          (481, 452, grey(12)), (606, 599, grey(16)), (799, 599, grey(49))],
+}
 
 
 def check_smpte(image):
-    width, height, _ = image
-    for band, (top, bottom, expected) in enumerate(smpte_bands(width, height)):
-        for y in (top, (top + bottom) // 2, bottom - 1):
-            for x in range(width):
-                if pixel(image, x, y) != expected[x]:
-                    return 'band %d, pixel (%d, %d) is %s, not %s' % (
-                        band + 1, x, y, pixel(image, x, y), expected[x])
-    return None
+    return check_pixels(image, SMPTE_PIXELS[image[0]])
 
 
 def check_popup(image):
-    width, height, _ = image
-    bands = smpte_bands(width, height)
-    if pixel(image, 0, height - 1) != bands[3][2][0] or pixel(image, width // 2, 10) == bands[0][2][width // 2]:
+    if pixel(image, 0, 1079) != grey(49) or pixel(image, 960, 10) == (16, 180, 16):
         return 'no popup over the top centre of the bars'
     return None
-
-
-def grey(v):
-    return (v, v, v)
 
 
 # Chosen pixels (x, y, colour) of patterns 7 to 13 at 1920x1080 and 96 dpi.
@@ -129,21 +99,12 @@ PATTERN_PIXELS = {
 }
 
 
-def check_pixels(image, pixels):
-    for x, y, colour in pixels:
-        if pixel(image, x, y) != colour:
-            return 'pixel (%d, %d) is %s, not %s' % (x, y, pixel(image, x, y), colour)
-    return None
-
-
+# White rings, black corners, and nothing but black and white.
 def check_rings(image):
     width, height, _ = image
     samples = [pixel(image, x, y) for y in range(0, height, 7) for x in range(0, width, 7)]
-    others = set(samples) - {grey(0), grey(255)}
-    if others:
-        return 'colours other than black and white: %s' % sorted(others)[:5]
-    if samples.count(grey(255)) * 20 < len(samples):
-        return 'only %d of %d samples are white' % (samples.count(grey(255)), len(samples))
+    if set(samples) - {grey(0), grey(255)} or samples.count(grey(255)) * 20 < len(samples):
+        return 'not white rings on black: %s' % sorted(set(samples))[:5]
     return check_pixels(image, [(x, y, grey(0)) for x in (0, width - 1) for y in (0, height - 1)])
 
 
