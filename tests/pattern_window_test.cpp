@@ -220,7 +220,6 @@ TEST_F(PatternWindowTest, PopupHoldsNameAndButtons)
     Open(0, 800, 600);
     HWND toolbar = FindWindowExW(AppState.patternPopup, NULL, TOOLBARCLASSNAMEW, NULL);
     HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageW(toolbar, TB_GETIMAGELIST, 0, 0));
-    ASSERT_EQ(3, ImageList_GetImageCount(images));
     ASSERT_EQ(4, SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0));
     const struct { int command, head; bool red; } buttons[4] = {
         { IDC_POPUP_PREVIOUS, -1, false }, { IDC_POPUP_NEXT, 1, false }, { 0, 0, false }, { IDC_POPUP_CLOSE, 0, true } };
