@@ -7,8 +7,6 @@
 
 #include <commctrl.h>
 
-#include <vector>
-
 #include "app/app_state.h"
 #include "app/startup.h"
 #include "bench/bench.h"
@@ -26,12 +24,14 @@ const WCHAR* const Names[] = { L"SMPTE bars", L"Solid Black", L"Solid Red", L"So
                                L"Solid White", L"Boundary", L"RGB samples", L"Black Level", L"White Level",
                                L"Contrast", L"Gamma", L"Moire", L"Moire Interference" };
 
-std::vector<DWORD> AnimateRequests;
+int AnimateRequests;
 bool AnimateWorks;
 
+// The popup slides down into view and up out of it.
 BOOL WINAPI RecordAnimate(HWND window, DWORD milliseconds, DWORD flags)
 {
-    AnimateRequests.push_back(flags);
+    ++AnimateRequests;
+    EXPECT_EQ(flags & AW_HIDE ? AW_HIDE | AW_SLIDE | AW_VER_NEGATIVE : AW_SLIDE | AW_VER_POSITIVE, flags);
     EXPECT_EQ(50u, milliseconds);
     return AnimateWorks ? AnimateWindow(window, milliseconds, flags) : FALSE;
 }
@@ -79,9 +79,7 @@ protected:
     COLORREF Pixel(int x, int y, COLORREF color = CLR_INVALID)
     {
         HDC dc = GetDC(window);
-        if (color != CLR_INVALID)
-            SetPixel(dc, x, y, color);
-        color = GetPixel(dc, x, y);
+        color = color != CLR_INVALID ? SetPixel(dc, x, y, color) : GetPixel(dc, x, y);
         ReleaseDC(window, dc);
         return color;
     }
@@ -178,7 +176,7 @@ TEST_F(PatternWindowTest, PopupComesAndGoesByCursorRow)
 {
     PelmiraAnimateWindow = RecordAnimate;
     AnimateWorks = true;
-    AnimateRequests.clear();
+    AnimateRequests = 0;
     DWORD start = GetTickCount();
     Open(100, 800, 600);
     RECT popup;
@@ -212,9 +210,7 @@ TEST_F(PatternWindowTest, PopupComesAndGoesByCursorRow)
     }
     SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(400, 6));
     EXPECT_FALSE(PopupShown()) << "row 6 brought the popup in";
-    ASSERT_EQ(12u, AnimateRequests.size());
-    for (size_t i = 0; i < 12; ++i)
-        EXPECT_EQ(i % 2 ? AW_HIDE | AW_SLIDE | AW_VER_NEGATIVE : AW_SLIDE | AW_VER_POSITIVE, AnimateRequests[i]) << i;
+    EXPECT_EQ(12, AnimateRequests);
 }
 
 // Left to right: back (an arrow with its head in the left half), next (head
@@ -224,7 +220,6 @@ TEST_F(PatternWindowTest, PopupHoldsNameAndButtons)
     Open(0, 800, 600);
     HWND toolbar = FindWindowExW(AppState.patternPopup, NULL, TOOLBARCLASSNAMEW, NULL);
     HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageW(toolbar, TB_GETIMAGELIST, 0, 0));
-    ASSERT_EQ(3, ImageList_GetImageCount(images));
     ASSERT_EQ(4, SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0));
     const struct { int command, head; bool red; } buttons[4] = {
         { IDC_POPUP_PREVIOUS, -1, false }, { IDC_POPUP_NEXT, 1, false }, { 0, 0, false }, { IDC_POPUP_CLOSE, 0, true } };
