@@ -130,7 +130,7 @@ TEST_F(MessageLoopTest, EscapeGoesToALiveTestWindowWhateverItWasMeantFor)
         PostMessageW(c.target, WM_KEYDOWN, VK_ESCAPE, KeyData);
         PostQuitMessage(0);
         RunLoop(c.testWindow, 0, 2000);
-        EXPECT_EQ(c.toTest, Log[0].escapes);
+        EXPECT_EQ(c.toTest, Log[0].escapes) << "Escapes with the posted key data at the test window";
         EXPECT_EQ(c.toOther, Log[1].escapes);
         EXPECT_TRUE(IsWindow(main));
     }
