@@ -63,7 +63,7 @@ TEST_F(AboutDialogTest, RoundTripThroughTheLinks)
     OpenedLinks.clear();
     Seen.clear();
     PelmiraShellExecute = RecordShellExecute;
-    ObjectCounts before = CurrentObjectCounts();
+    std::string before = DescribeCounts(CurrentObjectCounts());
     UINT_PTR timer = SetTimer(NULL, 0, 20, DriveDialogs);
     Command(IDC_ABOUT);
     KillTimer(NULL, timer);
@@ -75,8 +75,7 @@ TEST_F(AboutDialogTest, RoundTripThroughTheLinks)
     EXPECT_EQ(0u, Seen[2].find("About Pelmira over Pelmira")) << Seen[2];
     EXPECT_EQ(std::vector<std::wstring>(1, L"open mailto:" PELMIRA_AUTHOR_ADDRESS), OpenedLinks);
     EXPECT_TRUE(IsWindowEnabled(main));
-    ObjectCounts after = CurrentObjectCounts();
-    EXPECT_TRUE(SameCounts(before, after)) << "before: " << DescribeCounts(before) << "\nafter:  " << DescribeCounts(after);
+    EXPECT_EQ(before, DescribeCounts(CurrentObjectCounts()));
 }
 
 }  // namespace

@@ -77,9 +77,7 @@ TEST_F(DeviceListTest, RowColoursWithVisualStylesAndWithout)
     // into a DIB filled with magenta.
     HTHEME theme = OpenThemeData(list, L"LISTVIEW");
     ASSERT_TRUE(theme != NULL) << "visual styles are off in the test prefix";
-    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
-    DisplayDeviceRecord* rows[] = { NewDeviceRecord(L"\\\\.\\DISPLAY1", false) };
-    PopulateDeviceList(list, rows, 1);
+    ReplaceRows(list, L"\\\\.\\DISPLAY1", false);
     RECT row = { LVIR_BOUNDS, 0, 0, 0 }, cell = { LVIR_LABEL, 0, 0, 0 };
     SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
     SendMessageW(list, LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&cell));
@@ -138,10 +136,8 @@ TEST_F(DeviceListTest, IdentifiersShowTheirAmpersands)
         const WCHAR* const ids[3] = { L"", L"&", L"&&" };
         RECT cell;
         for (int i = 0; i < 3; ++i) {
-            SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
-            DisplayDeviceRecord* rows[] = { NewDeviceRecord(L"\\\\.\\DISPLAY1", true) };
-            lstrcpyW(rows[0]->adapter.DeviceID, ids[i]);
-            PopulateDeviceList(list, rows, 1);
+            ReplaceRows(list, L"\\\\.\\DISPLAY1", true);
+            lstrcpyW(GetDeviceRecord(list, 0)->adapter.DeviceID, ids[i]);
             SetRect(&cell, LVIR_LABEL, 3, 0, 0);  // the hardware identifier's column
             SendMessageW(list, LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&cell));
             FillDib(dib, RGB(255, 0, 255));

@@ -2,18 +2,11 @@
 // the statistics, the stop, failed starts and leaks, and the two timing
 // threads run on a clock of the test's own, so that no check depends on the
 // machine's speed.
-#include <gtest/gtest.h>
-
-#include <windows.h>
+#include "bench/fixture.h"
+#include "motion/motion_state.h"
 
 #include <commctrl.h>
 #include <tlhelp32.h>
-
-#include "app/app_state.h"
-#include "app/startup.h"
-#include "bench/bench.h"
-#include "motion/motion_state.h"
-#include "res/resource.h"
 
 namespace {
 
@@ -122,8 +115,7 @@ std::string Shown;
 
 int WINAPI RecordStartFailure(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
 {
-    Shown = Narrow(text) + "|" + Narrow(caption) + (type == MB_ICONERROR ? "|error icon|" : "|other icon|") +
-            (owner == AppState.mainWindow ? "main window|" : "other owner|") + ThreadsAndHandles();
+    Shown = DescribeMessageBox(owner, text, caption, type) + ", " + ThreadsAndHandles();
     return IDOK;
 }
 
@@ -187,7 +179,7 @@ TEST(MotionWindow, PanelRunsAndFailedStarts)
     for (FailingCall = 1; FailingCall <= 2; ++FailingCall) {
         Calls = 0;
         EXPECT_EQ(NULL, OpenMotionWindow()) << "thread creation " << FailingCall << " failing";
-        EXPECT_EQ("Failed to start motion test. Try again.|Pelmira|error icon|main window|" + ThreadsAndHandles(), Shown);
+        EXPECT_EQ("Failed to start motion test. Try again. (Pelmira, error), " + ThreadsAndHandles(), Shown);
     }
     PelmiraCreateThread = CreateThread;
     RefuseMessageBoxes();

@@ -28,9 +28,7 @@ LONG WINAPI RecordChange(LPCWSTR device, DEVMODEW* mode, HWND, DWORD flags, LPVO
 
 int WINAPI NoteMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
 {
-    bool ours = owner == AppState.mainWindow && caption != NULL && lstrcmpW(caption, L"Pelmira") == 0;
-    Calls.push_back("box " + Narrow(text != NULL ? text : L"<null>") + (type == MB_ICONERROR ? "" : ", not an error") +
-                    (ours ? "" : ", not the main window's"));
+    Calls.push_back("box " + DescribeMessageBox(owner, text, caption, type));
     return IDOK;
 }
 
@@ -116,9 +114,9 @@ TEST_F(TestModeTest, NoSwitchWithoutReasonAndFailedStartsPutTheModeBackBeforeThe
         { true, L"1920 x 1080, 32 bit, 60 Hz", DISP_CHANGE_SUCCESSFUL, true, true, {} },  // the current mode
         { true, NULL, DISP_CHANGE_SUCCESSFUL, true, true, {} },                            // no mode selected
         { true, mode800, DISP_CHANGE_BADMODE, true, true,
-          { SwitchTo800, "box Failed to change requested display mode." } },
+          { SwitchTo800, "box Failed to change requested display mode. (Pelmira, error)" } },
         { true, mode800, DISP_CHANGE_SUCCESSFUL, false, true,
-          { SwitchTo800, RestoreTo1920, "box Invalid monitor rectangle." } },
+          { SwitchTo800, RestoreTo1920, "box Invalid monitor rectangle. (Pelmira, error)" } },
         { true, mode800, DISP_CHANGE_SUCCESSFUL, true, false, { SwitchTo800, RestoreTo1920 } },  // no window made
     };
     for (const Case& c : cases) {

@@ -47,24 +47,18 @@ bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs);
 void PumpMessagesFor(DWORD milliseconds);
 // Removes the WM_QUIT that closing a main window posts.
 void DrainQuitMessages();
-// Destroys a main window (if it is still there) and drops its WM_QUIT.
-void DestroyMainWindow(HWND window);
 // Ends the running test window with Escape, as a user would, and waits at
 // most 2 s for it to go; true when it went.
 bool EndTestWindow();
 
-// Message boxes that the program would have shown.
-struct RecordedMessageBox {
-    HWND owner;
-    std::wstring text;
-    std::wstring caption;
-    UINT type;
-};
-
+// A message box as "text (caption, icon)", with "not over the main window"
+// added when its owner is another; null texts are shown as "<null>".
+std::string DescribeMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
 // Outside a recording, a message box of the program fails the test.
 void RefuseMessageBoxes();
 void StartRecordingMessageBoxes();
-std::vector<RecordedMessageBox> StopRecordingMessageBoxes();
+// The message boxes that the program would have shown, described.
+std::vector<std::string> StopRecordingMessageBoxes();
 
 std::string Narrow(const std::wstring& text);
 // "(left, top) - (right, bottom)", for messages about rectangles.

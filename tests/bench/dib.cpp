@@ -3,13 +3,8 @@
 bool CreateTestDib(TestDib* dib, int width, int height)
 {
     ZeroMemory(dib, sizeof(*dib));
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    // 32 bits per pixel, top-down.
+    BITMAPINFO info = { { sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0 }, {} };
     void* bits = NULL;
     dib->bitmap = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &bits, NULL, 0);
     if (dib->bitmap == NULL)
@@ -22,14 +17,12 @@ bool CreateTestDib(TestDib* dib, int width, int height)
     return true;
 }
 
+// On a DIB that could not be made the calls fail harmlessly on null handles.
 void DestroyTestDib(TestDib* dib)
 {
-    if (dib->dc != NULL) {
-        SelectObject(dib->dc, dib->previousBitmap);
-        DeleteDC(dib->dc);
-    }
-    if (dib->bitmap != NULL)
-        DeleteObject(dib->bitmap);
+    SelectObject(dib->dc, dib->previousBitmap);
+    DeleteDC(dib->dc);
+    DeleteObject(dib->bitmap);
     ZeroMemory(dib, sizeof(*dib));
 }
 

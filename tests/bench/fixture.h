@@ -41,7 +41,8 @@ protected:
     void TearDown() override
     {
         EndTestWindow();
-        DestroyMainWindow(main);
+        DestroyWindow(main);  // if the test has not closed it
+        DrainQuitMessages();
         EXPECT_EQ(NULL, AppState.testWindow);
         StopRecordingMessageBoxes();
         PelmiraCreateTestWindow = CreateWindowExW;

@@ -4,21 +4,27 @@
 
 #include "app/app_state.h"
 
-static std::vector<RecordedMessageBox> Recorded;
+static std::vector<std::string> Recorded;
+
+std::string DescribeMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
+{
+    std::string icon = type == MB_ICONERROR ? "error" : type == MB_ICONEXCLAMATION ? "exclamation"
+                     : type == MB_ICONINFORMATION ? "information" : "type " + std::to_string(type);
+    return Narrow(text ? text : L"<null>") + " (" + Narrow(caption ? caption : L"<null>") + ", " + icon +
+           (owner == AppState.mainWindow ? ")" : ", not over the main window)");
+}
 
 static int WINAPI RecordMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
 {
-    RecordedMessageBox box = { owner, text ? text : L"", caption ? caption : L"", type };
-    Recorded.push_back(box);
+    Recorded.push_back(DescribeMessageBox(owner, text, caption, type));
     return IDOK;
 }
 
 // Outside a recording a message box would stop the run until someone
 // closed it: it is a failure instead.
-static int WINAPI RefuseMessageBox(HWND, LPCWSTR text, LPCWSTR caption, UINT)
+static int WINAPI RefuseMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
 {
-    ADD_FAILURE() << "unexpected message box \"" << Narrow(text ? text : L"") << "\" ("
-                  << Narrow(caption ? caption : L"") << ")";
+    ADD_FAILURE() << "unexpected message box: " << DescribeMessageBox(owner, text, caption, type);
     return IDOK;
 }
 
@@ -33,10 +39,10 @@ void StartRecordingMessageBoxes()
     PelmiraMessageBox = RecordMessageBox;
 }
 
-std::vector<RecordedMessageBox> StopRecordingMessageBoxes()
+std::vector<std::string> StopRecordingMessageBoxes()
 {
     RefuseMessageBoxes();
-    std::vector<RecordedMessageBox> boxes;
+    std::vector<std::string> boxes;
     boxes.swap(Recorded);
     return boxes;
 }

@@ -1,7 +1,6 @@
 #include "bench/bench.h"
 
 #include <malloc.h>
-#include <stdio.h>
 
 #include "app/app_state.h"
 
@@ -37,13 +36,6 @@ void DrainQuitMessages()
     }
 }
 
-void DestroyMainWindow(HWND window)
-{
-    if (IsWindow(window))
-        DestroyWindow(window);
-    DrainQuitMessages();
-}
-
 bool EndTestWindow()
 {
     HWND test = AppState.testWindow;
@@ -54,10 +46,8 @@ bool EndTestWindow()
 
 std::string RectText(const RECT& rect)
 {
-    char text[80];
-    snprintf(text, sizeof(text), "(%ld, %ld) - (%ld, %ld)", static_cast<long>(rect.left),
-             static_cast<long>(rect.top), static_cast<long>(rect.right), static_cast<long>(rect.bottom));
-    return text;
+    return "(" + std::to_string(rect.left) + ", " + std::to_string(rect.top) + ") - (" + std::to_string(rect.right) +
+           ", " + std::to_string(rect.bottom) + ")";
 }
 
 std::string Narrow(const std::wstring& text)

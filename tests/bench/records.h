@@ -32,6 +32,15 @@ inline void SetRowSelected(HWND list, int row, bool selected)
     SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
 }
 
+// Puts one synthetic row in the list (the list frees it) and selects it.
+inline void ReplaceRows(HWND list, const WCHAR* adapter, bool hasMonitor)
+{
+    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+    DisplayDeviceRecord* rows[] = { NewDeviceRecord(adapter, hasMonitor) };
+    PopulateDeviceList(list, rows, 1);
+    SetRowSelected(list, 0, true);
+}
+
 // Stands in for CreateWindowExW: a window that cannot be made.
 inline HWND WINAPI RefuseToCreateWindow(DWORD, LPCWSTR, LPCWSTR, DWORD, int, int, int, int, HWND, HMENU,
                                         HINSTANCE, LPVOID)

@@ -27,18 +27,12 @@ def pixel(image, x, y):
     return tuple(image[2][i:i + 3])
 
 
-def banner_box(image):
-    width, height, pixels = image
-    xs, ys = [], []
-    for y in range(0, height, 2):
-        row = pixels[y * width * 3:(y + 1) * width * 3]
-        x = row.find(b'\xff\x00\x00')
-        while x != -1:
-            if x % 3 == 0:
-                xs.append(x // 3)
-                ys.append(y)
-            x = row.find(b'\xff\x00\x00', x + 1)
-    return (min(xs), min(ys), max(xs), max(ys)) if len(xs) >= 200 else None
+def banner_box(image):  # the box of the pure red pixels, if there are enough of them
+    width, pixels = image[0], image[2]
+    red = [m.start() // 3 for m in re.finditer(rb'\xff\x00\x00', pixels) if m.start() % 3 == 0]
+    if len(red) < 400:
+        return None
+    return min(i % width for i in red), red[0] // width, max(i % width for i in red), red[-1] // width
 
 
 def check_banner(image):
@@ -142,9 +136,8 @@ def main():
     elif command.startswith('pattern-'):
         problem = check_pixels(image, PATTERN_PIXELS[int(command[8:])])
     else:
-        check = {'banner': check_banner, 'smpte': check_smpte, 'popup': check_popup, 'rings': check_rings,
-                 'motion': check_motion}[command]
-        problem = check(image)
+        problem = {'banner': check_banner, 'smpte': check_smpte, 'popup': check_popup, 'rings': check_rings,
+                   'motion': check_motion}[command](image)
     if problem:
         print('%s: %s' % (path, problem), file=sys.stderr)
         return 1
