@@ -96,8 +96,8 @@ HANDLE WINAPI FailingCreateThread(LPSECURITY_ATTRIBUTES security, SIZE_T stack, 
     return ++Calls == FailingCall ? NULL : CreateThread(security, stack, routine, parameter, flags, id);
 }
 
-// The process's threads and its lowest free handle slot, where the snapshot
-// lands (it moves when a handle leaks; Wine's GetProcessHandleCount is 0).
+// The process's threads and open handles (Wine's GetProcessHandleCount is 0:
+// the handle values are probed instead).
 std::string ThreadsAndHandles()
 {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
@@ -106,7 +106,11 @@ std::string ThreadsAndHandles()
     for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
         threads += entry.th32OwnerProcessID == GetCurrentProcessId() ? 1 : 0;
     CloseHandle(snapshot);
-    return std::to_string(threads) + " threads, free handle " + std::to_string(reinterpret_cast<UINT_PTR>(snapshot));
+    int handles = 0;
+    DWORD flags;
+    for (UINT_PTR value = 4; value < 16384; value += 4)
+        handles += GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) ? 1 : 0;
+    return std::to_string(threads) + " threads, " + std::to_string(handles) + " handles";
 }
 
 // The message box of a failed start, with the threads and handles left at
