@@ -97,7 +97,8 @@ void RunOnce(int speed, bool force, int seconds)
     while (IsWindow(window) && GetMessageW(&message, NULL, 0, 0))
         DispatchMessageW(&message);
 
-    // The first report counts the start-up; the others each count a second.
+    // The first second is dropped: it began at the default speed, before the
+    // speed of this run was set. The others each count a whole second.
     double steps = 0, paints = 0;
     size_t full = Reports.size() > 1 ? Reports.size() - 1 : 0;
     for (size_t i = 1; i < Reports.size(); ++i) {
