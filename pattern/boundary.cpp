@@ -6,6 +6,7 @@
 #include <math.h>
 
 #include "app/app_state.h"
+#include "app/draw.h"
 #include "app/format_text.h"
 #include "pattern/painters.h"
 #include "pattern/pattern_text.h"
@@ -165,9 +166,8 @@ void DrawBoundaryPatternAtDpi(HDC dc, int width, int height, int dpiX, int dpiY)
     SetBkMode(dc, OPAQUE);
     SetArcDirection(dc, AD_CLOCKWISE);
     SelectObject(dc, SharedGdiObjects.monoFont);
-    SetBkColor(dc, RGB(0, 0, 0));
     RECT client = { 0, 0, width, height };
-    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &client, NULL, 0, NULL);
+    FillSolidRect(dc, &client, RGB(0, 0, 0));
     bool inches = dpiX > 0 && dpiY > 0;
     if (inches) {
         SelectObject(dc, gridPen);

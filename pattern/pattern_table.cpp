@@ -8,7 +8,6 @@
 
 namespace {
 
-const COLORREF NotSolid = CLR_INVALID;
 
 void PaintBlackLevel(HDC dc, int width, int height)
 {
@@ -22,26 +21,26 @@ void PaintWhiteLevel(HDC dc, int width, int height)
 
 struct PatternRow {
     const WCHAR* name;
-    PatternPainter paint;  // null: a fill with solidColor, or nothing
+    PatternPainter paint;  // null: a fill with solidColor
     COLORREF solidColor;
 };
 
 // Row n - 1 is pattern n: its painter, or else its solid colour.
 const PatternRow PatternRows[] = {
-    { L"SMPTE bars", PaintSmpteBars, NotSolid },
+    { L"SMPTE bars", PaintSmpteBars, 0 },
     { L"Solid Black", NULL, RGB(0, 0, 0) },
     { L"Solid Red", NULL, RGB(255, 0, 0) },
     { L"Solid Green", NULL, RGB(0, 255, 0) },
     { L"Solid Blue", NULL, RGB(0, 0, 255) },
     { L"Solid White", NULL, RGB(255, 255, 255) },
-    { L"Boundary", DrawBoundaryPattern, NotSolid },
-    { L"RGB samples", PaintRgbSamples, NotSolid },
-    { L"Black Level", PaintBlackLevel, NotSolid },
-    { L"White Level", PaintWhiteLevel, NotSolid },
-    { L"Contrast", PaintContrast, NotSolid },
-    { L"Gamma", PaintGamma, NotSolid },
-    { L"Moire", PaintMoire, NotSolid },
-    { L"Moire Interference", PaintMoireInterference, NotSolid },
+    { L"Boundary", DrawBoundaryPattern, 0 },
+    { L"RGB samples", PaintRgbSamples, 0 },
+    { L"Black Level", PaintBlackLevel, 0 },
+    { L"White Level", PaintWhiteLevel, 0 },
+    { L"Contrast", PaintContrast, 0 },
+    { L"Gamma", PaintGamma, 0 },
+    { L"Moire", PaintMoire, 0 },
+    { L"Moire Interference", PaintMoireInterference, 0 },
 };
 static_assert(ARRAYSIZE(PatternRows) == PATTERN_MOIRE_INTERFERENCE, "one row per pattern");
 
@@ -67,7 +66,7 @@ void PaintPattern(HDC dc, int pattern, int width, int height)
         return;
     if (row->paint != NULL) {
         row->paint(dc, width, height);
-    } else if (row->solidColor != NotSolid) {
+    } else {
         RECT client = { 0, 0, width, height };
         FillSolidRect(dc, &client, row->solidColor);
     }
