@@ -169,11 +169,14 @@ void PaintMoireInterference(HDC dc, int width, int height)
     if (width <= 0 || height <= 0)
         return;
     HDC memory = PrepareFrame(dc, width, height) ? CreateCompatibleDC(dc) : NULL;
-    if (memory == NULL) {
+    HGDIOBJ oldBitmap = memory != NULL ? SelectObject(memory, FrameBitmap) : NULL;
+    if (oldBitmap == NULL) {  // no memory DC, or a kept frame the DC cannot take
+        if (memory != NULL)
+            DeleteDC(memory);
+        ReleaseFrame();
         ComposeFrame(dc, width, height);
         return;
     }
-    HGDIOBJ oldBitmap = SelectObject(memory, FrameBitmap);
     ComposeFrame(memory, width, height);
     BitBlt(dc, 0, 0, width, height, memory, 0, 0, SRCCOPY);
     SelectObject(memory, oldBitmap);
