@@ -21,17 +21,20 @@ static void BuildMode(DEVMODEW* mode, DWORD bitsPerPel, DWORD width, DWORD heigh
     mode->dmDisplayFrequency = frequency;
 }
 
-// Ends the temporary switch: back to the mode read before it, or, when that
-// could not be read, to the device's stored settings (a null mode).
-static LONG SwitchToSavedMode(ChangeDisplaySettingsFunction change)
+// Ends the temporary switch: back to the mode read before it or, when that
+// could not be read or is refused, to the device's stored settings (a null
+// mode), so that the test mode never outlives the test.
+static void SwitchToSavedMode(ChangeDisplaySettingsFunction change)
 {
-    if (!AppState.testDevModeKnown)
-        return change(AppState.testDeviceName, NULL, NULL, 0, NULL);
-    const DEVMODEW& saved = AppState.testDevMode;
-    DEVMODEW mode;
-    BuildMode(&mode, saved.dmBitsPerPel, saved.dmPelsWidth, saved.dmPelsHeight,
-              saved.dmDisplayFlags, saved.dmDisplayFrequency);
-    return change(AppState.testDeviceName, &mode, NULL, RestoreModeFlags, NULL);
+    if (AppState.testDevModeKnown) {
+        const DEVMODEW& saved = AppState.testDevMode;
+        DEVMODEW mode;
+        BuildMode(&mode, saved.dmBitsPerPel, saved.dmPelsWidth, saved.dmPelsHeight,
+                  saved.dmDisplayFlags, saved.dmDisplayFrequency);
+        if (change(AppState.testDeviceName, &mode, NULL, RestoreModeFlags, NULL) == DISP_CHANGE_SUCCESSFUL)
+            return;
+    }
+    change(AppState.testDeviceName, NULL, NULL, 0, NULL);
 }
 
 // A crash during a switched test must not leave the user in the test mode.

@@ -10,7 +10,7 @@ namespace {
 
 // The mode changes asked of the system and the message boxes, in order.
 std::vector<std::string> Calls;
-LONG ChangeResult;
+LONG ChangeResult, RestoreResult;  // of the switch and of a change back to a mode
 
 LONG WINAPI RecordChange(LPCWSTR device, DEVMODEW* mode, HWND, DWORD flags, LPVOID)
 {
@@ -23,7 +23,7 @@ LONG WINAPI RecordChange(LPCWSTR device, DEVMODEW* mode, HWND, DWORD flags, LPVO
         call << "no mode";
     call << ", flags " << std::hex << flags;
     Calls.push_back(call.str());
-    return ChangeResult;
+    return mode != NULL && (flags & CDS_FULLSCREEN) == 0 ? RestoreResult : ChangeResult;
 }
 
 int WINAPI NoteMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
@@ -43,7 +43,7 @@ protected:
     {
         MainWindowTest::SetUp();
         Calls.clear();
-        ChangeResult = DISP_CHANGE_SUCCESSFUL;
+        ChangeResult = RestoreResult = DISP_CHANGE_SUCCESSFUL;
         PelmiraChangeDisplaySettings = RecordChange;
         PelmiraMessageBox = NoteMessageBox;
         // Somewhere the mode changes would move it from.
@@ -139,14 +139,27 @@ BOOL WINAPI CurrentModeUnreadable(LPCWSTR, DWORD, DEVMODEW*, DWORD)
     return FALSE;
 }
 
-// When the mode in force could not be read before the switch, the end of the
-// test returns the device to its stored settings, not to a mode of zeros.
-TEST_F(TestModeTest, UnreadableModeGoesBackToTheStoredSettings)
+// When the mode in force could not be read before the switch, or the system
+// refuses it afterwards, the end of the test returns the device to its stored
+// settings: not to a mode of zeros, and not left in the test mode.
+TEST_F(TestModeTest, UnreadableOrRefusedModeGoesBackToTheStoredSettings)
 {
-    PelmiraEnumDisplaySettings = CurrentModeUnreadable;
-    StartPattern(true, L"800 x 600, 32 bit");
-    ASSERT_TRUE(EndTestWindow());
-    EXPECT_EQ(std::vector<std::string>({ SwitchTo800, "change \\\\.\\DISPLAY1 to no mode, flags 0" }), Calls);
+    const std::string toStored = "change \\\\.\\DISPLAY1 to no mode, flags 0";
+    const struct {
+        bool readable;
+        LONG restore;
+        std::vector<std::string> calls;
+    } cases[] = { { false, DISP_CHANGE_SUCCESSFUL, { SwitchTo800, toStored } },
+                  { true, DISP_CHANGE_BADMODE, { SwitchTo800, RestoreTo1920, toStored } } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "current mode readable " << c.readable);
+        Calls.clear();
+        PelmiraEnumDisplaySettings = c.readable ? EnumDisplaySettingsExW : CurrentModeUnreadable;
+        RestoreResult = c.restore;
+        StartPattern(true, L"800 x 600, 32 bit");
+        ASSERT_TRUE(EndTestWindow());
+        EXPECT_EQ(c.calls, Calls);
+    }
 }
 
 TEST(TestModeCrash, ProcessThatDiesWhileSwitchedPutsTheModeBack)
