@@ -127,8 +127,11 @@ TEST_F(DeviceListTest, RowColoursWithVisualStylesAndWithout)
 TEST_F(DeviceListTest, IdentifiersShowTheirAmpersands)
 {
     HTHEME theme = OpenThemeData(list, L"LISTVIEW");
+    ASSERT_TRUE(theme != NULL) << "visual styles are off in the test prefix";
+    RECT client;
+    GetClientRect(list, &client);
     TestDib dib;
-    ASSERT_TRUE(CreateTestDib(&dib, 1200, 60));
+    ASSERT_TRUE(CreateTestDib(&dib, client.right, client.bottom));
     for (HTHEME drawing : { static_cast<HTHEME>(NULL), theme }) {
         SCOPED_TRACE(drawing != NULL ? "themed" : "classic");
         AppState.listTheme = drawing;
