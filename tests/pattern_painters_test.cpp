@@ -306,7 +306,7 @@ TEST_F(PainterTest, EveryPainterCoversEverySizeWithoutLeaks)
             SCOPED_TRACE(testing::Message() << "painter " << &painter - painters << " at " << size.cx << "x" << size.cy);
             ObjectCounts before = CurrentObjectCounts();
             Paint(size.cx, size.cy, painter);
-            EXPECT_TRUE(SameCounts(before, CurrentObjectCounts())) << DescribeCounts(CurrentObjectCounts());
+            EXPECT_EQ(DescribeCounts(before), DescribeCounts(CurrentObjectCounts()));
             GdiFlush();  // counted here at once: CountDibPixels flushes per pixel
             EXPECT_EQ(0, size.cx * size.cy > 0 ? std::count(dib.bits, dib.bits + dib.width * dib.height, StaleWord) : 0);
         }
@@ -376,12 +376,12 @@ TEST_F(PainterTest, MoireInterferenceFramesEqualBothSetsDrawn)
             const std::vector<DWORD> direct(dib.bits, dib.bits + c.width * c.height);
             Paint(c.width, c.height, PaintMoireInterference);
             cached = offset == c.offsets[0] ? CurrentObjectCounts() : cached;
-            EXPECT_TRUE(SameCounts(cached, CurrentObjectCounts())) << DescribeCounts(CurrentObjectCounts());
+            EXPECT_EQ(DescribeCounts(cached), DescribeCounts(CurrentObjectCounts()));
             GdiFlush();
             EXPECT_TRUE(std::equal(direct.begin(), direct.end(), dib.bits)) << "the frames differ";
         }
         ReleaseMoireInterference();
-        EXPECT_TRUE(SameCounts(before, CurrentObjectCounts())) << DescribeCounts(CurrentObjectCounts());
+        EXPECT_EQ(DescribeCounts(before), DescribeCounts(CurrentObjectCounts()));
     }
 }
 

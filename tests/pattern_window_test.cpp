@@ -168,8 +168,7 @@ TEST_F(PatternWindowTest, EveryEndLeavesNothingBehindAtAnySize)
         ASSERT_TRUE(!IsWindow(window) && AppState.testWindow == NULL && AppState.patternPopup == NULL)
             << "end " << walk % 5;
     }
-    EXPECT_TRUE(SameCounts(before, CurrentObjectCounts()))
-        << "before: " << DescribeCounts(before) << "\nafter: " << DescribeCounts(CurrentObjectCounts());
+    EXPECT_EQ(DescribeCounts(before), DescribeCounts(CurrentObjectCounts()));
     for (int outside : { 0, 15 }) {
         AppState.currentPattern = static_cast<PatternType>(outside);
         EXPECT_EQ(NULL, PatternName()) << outside;

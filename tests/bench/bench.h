@@ -40,7 +40,6 @@ struct ObjectCounts {
 void InstallObjectCounter();
 ObjectCounts CurrentObjectCounts();
 std::string DescribeCounts(const ObjectCounts& counts);
-bool SameCounts(const ObjectCounts& a, const ObjectCounts& b);
 
 // Dispatches messages until done() holds or timeoutMs passes; true if done.
 bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs);

@@ -137,11 +137,6 @@ ObjectCounts CurrentObjectCounts()
     return counts;
 }
 
-bool SameCounts(const ObjectCounts& a, const ObjectCounts& b)
-{
-    return memcmp(&a, &b, sizeof(a)) == 0;
-}
-
 std::string DescribeCounts(const ObjectCounts& counts)
 {
     std::ostringstream text;
