@@ -9,7 +9,7 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 PELMIRA_PACKAGES="wine wine32:i386 wine64 fonts-wine g++-mingw-w64-i686 g++-mingw-w64-x86-64
-    cmake make googletest xvfb xdotool imagemagick x11-utils python3 util-linux"
+    cmake make googletest xvfb xdotool imagemagick x11-utils python3 util-linux procps"
 
 pelmira_log() { echo "[pelmira] $*" >&2; }
 
@@ -95,7 +95,9 @@ pelmira_prepare_prefix() {
 
 # For the test and benchmark commands: one run at a time per user (runs
 # share the build and the test prefix), in a private display with the test
-# prefix, all cleaned up when the calling script exits.
+# prefix and one wineserver kept for the whole run (each Wine process would
+# otherwise start its own; one left from an earlier run would show its
+# windows elsewhere), all cleaned up when the calling script exits.
 pelmira_start_test_session() {
     mkdir -p "$PELMIRA_CACHE"
     exec 9>"$PELMIRA_CACHE/test.lock"
@@ -103,6 +105,11 @@ pelmira_start_test_session() {
     pelmira_start_display
     trap 'wineserver -k >/dev/null 2>&1 || true; pelmira_stop_display' EXIT
     pelmira_prepare_prefix test
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+    wineserver -p
+    # Wine's services start now, away from the callers' output pipes.
+    "$(pelmira_wine_loader)" wineboot >/dev/null 2>&1 </dev/null || true
 }
 
 # Starts an Xvfb display of 1920x1080 and exports DISPLAY; the caller stops

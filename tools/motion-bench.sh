@@ -14,10 +14,6 @@ pelmira_build motion_bench
 program=$(pelmira_runnable_build)/motion_bench.exe
 loader=$(pelmira_wine_loader)
 pelmira_start_test_session
-wineserver -k >/dev/null 2>&1 || true
-wineserver -w >/dev/null 2>&1 || true
-wineserver -p
-"$loader" wineboot >/dev/null 2>&1 </dev/null || true
 echo "$(nproc) processors: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
 # The wineserver of this prefix and the X server take their share of the two
 # processors too: their processor time over the whole benchmark, from /proc.
