@@ -109,7 +109,8 @@ def non_black_span(image, y):  # first and last x of row y that are not black, o
 def check_motion(image):
     width, height, _ = image
     rows = [non_black_span(image, y) for y in range(height)]
-    end = rows.index(None, 1)  # the panel's rows; the top one, its border, may be black
+    # The panel's rows; the top one, its border, may be black.
+    end = next((y for y in range(1, height) if rows[y] is None), height)
     left, right = min([r[0] for r in rows[1:end]] or [0]), max([r[1] for r in rows[1:end]] or [0])
     if end < 50 or abs(left + right + 1 - width) > 1:
         return 'no panel centred on the top edge: rows 0 to %d, x %d to %d' % (end - 1, left, right)
