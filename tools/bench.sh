@@ -3,7 +3,8 @@
 # private Xvfb display. It prints, per pattern, the median milliseconds per
 # paint at 1920x1080 and 3840x2160 and that time as a multiple of one BitBlt
 # of the whole screen-sized bitmap, and the first paint of "Moire
-# Interference", which draws its ring set once per window.
+# Interference" (which works out its ring set once per window), also at
+# 7680x4320.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
