@@ -70,11 +70,28 @@ TEST(DeviceList, RowHeightIsTwiceTheDefaultGuiFontButAtLeast40)
 
 using DeviceListTest = MainWindowTest;
 
+// The adapter's picture, drawn on paper, with its top left corner at (x, y)
+// of dib: in a row of 40 pixels, centred on the upper line of 20.
+void ExpectAdapterPicture(const TestDib& dib, int x, int y, COLORREF paper)
+{
+    TestDib picture;
+    ASSERT_TRUE(CreateTestDib(&picture, 16, 16));
+    FillDib(picture, paper);
+    ImageList_Draw(AppState.deviceImageList, 0, picture.dc, 0, 0, ILD_TRANSPARENT);
+    int differing = 0;
+    for (int j = 0; j < 16; ++j)
+        for (int i = 0; i < 16; ++i)
+            differing += DibPixel(picture, i, j) != DibPixel(dib, x + i, y + j);
+    EXPECT_EQ(0, differing) << "pixels of the adapter's picture at (" << x << ", " << y << ")";
+    DestroyTestDib(&picture);
+}
+
 TEST_F(DeviceListTest, RowColoursWithVisualStylesAndWithout)
 {
     // Wine has no "EXPLORER::LISTVIEW" class: the rows get the plain list
     // view theme. The list, with one row without a monitor, prints itself
     // into a DIB filled with magenta.
+    int themes = CurrentObjectCounts().themes;
     HTHEME theme = OpenThemeData(list, L"LISTVIEW");
     ASSERT_TRUE(theme != NULL) << "visual styles are off in the test prefix";
     ReplaceRows(list, L"\\\\.\\DISPLAY1", false);
@@ -113,12 +130,17 @@ TEST_F(DeviceListTest, RowColoursWithVisualStylesAndWithout)
         }
         EXPECT_GT(CountDibPixels(dib, lower, GetSysColor(c.placeholder)), 5);
         EXPECT_EQ(c.placeholder == COLOR_GRAYTEXT, CountDibPixels(dib, lower, GetSysColor(COLOR_GRAYTEXT)) > 0);
+        if (&c == cases)
+            ExpectAdapterPicture(dib, cell.left, row.top + 2, GetSysColor(COLOR_WINDOW));
     }
     // A change of visual styles closes the theme and, Wine having no
-    // Explorer list theme, goes back to the classic drawing.
+    // Explorer list theme, goes back to the classic drawing; another change
+    // leaves no handle behind either.
     AppState.listTheme = theme;
     SendMessageW(main, WM_THEMECHANGED, 0, 0);
     EXPECT_EQ(NULL, AppState.listTheme);
+    SendMessageW(main, WM_THEMECHANGED, 0, 0);
+    EXPECT_EQ(themes, CurrentObjectCounts().themes) << "theme handles left open";
     DestroyTestDib(&dib);
 }
 

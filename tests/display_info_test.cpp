@@ -107,13 +107,20 @@ TEST_F(DisplayPanelTest, SyntheticCapsUnderAGermanLocale)
         { &DisplayCaps::aspectY, 0, IDC_MONITOR_RECT, L"(0, 0) - (1920, 1080)" },
         { &DisplayCaps::desktopVertRes, 0, IDC_MONITOR_RECT, L"(0, 0) - (1920, 1080)" },
     };
+    const DisplayCaps landscape = { 32, 1, 1920, 1080, 508, 286, 1920, 1080, 96, 96, 36, 36, 51, 60,
+                                    1920, 1080, { 0, 0, 1920, 1080 } };
     for (const auto& c : cases) {
-        DisplayCaps caps = { 32, 1, 1920, 1080, 508, 286, 1920, 1080, 96, 96, 36, 36, 51, 60,
-                             1920, 1080, { 0, 0, 1920, 1080 } };
+        DisplayCaps caps = landscape;
         caps.*c.number = c.value;
         ShowDisplayCaps(main, caps);
         EXPECT_EQ(c.text, Text(main, c.id)) << "number set to " << c.value << ", field " << c.id;
     }
+    // A portrait desktop is not named after its landscape twin.
+    DisplayCaps portrait = landscape;
+    portrait.desktopHorzRes = 1080;
+    portrait.desktopVertRes = 1920;
+    ShowDisplayCaps(main, portrait);
+    EXPECT_EQ(L"0.56", Text(main, IDC_SCREEN_ASPECT));
     setlocale(LC_ALL, "C");
     _configthreadlocale(_DISABLE_PER_THREAD_LOCALE);
 }

@@ -109,9 +109,9 @@ protected:
 
 // Keys, buttons and commands at 800 x 600, whose centre lies in the fourth
 // colour bar of "SMPTE bars". Before every step the window is smudged: a
-// step repaints at once, anything else leaves the smudge. Timer 101 runs
-// exactly while pattern 14 is on show, and the animation goes on where it
-// stopped when the user comes back.
+// step repaints at once, anything else leaves the smudge. Timer 101 ticks
+// every 80 ms exactly while pattern 14 is on show, and the animation goes on
+// where it stopped when the user comes back.
 TEST_F(PatternWindowTest, KeysAndButtonsStepThroughThePatterns)
 {
     const COLORREF bar = RGB(16, 180, 16);
@@ -135,6 +135,7 @@ TEST_F(PatternWindowTest, KeysAndButtonsStepThroughThePatterns)
         else
             EXPECT_EQ(step.centre, Pixel(400, 300));
     }
+    EXPECT_EQ(80u, LastTimerPeriod(IDT_INTERFERENCE_STEP)) << "the animation's tick";
     EXPECT_TRUE(PumpMessagesUntil([] { return MoireInterferenceState.offset >= 6; }, 2000));
     Do(VK_BACK);
     int offset = MoireInterferenceState.offset;
@@ -146,10 +147,9 @@ TEST_F(PatternWindowTest, KeysAndButtonsStepThroughThePatterns)
 }
 
 // Every way out ends the test and the next one starts afresh at pattern 1.
-// Walks through all the patterns at the extreme sizes and a hundred at a
-// small one leave no object or window behind. (The extremes are thin: Wine
-// takes about a minute to draw the rings of "Moire Interference" for a full
-// 7680 x 4320 client.)
+// Walks through all the patterns at the extreme sizes (thin ones, to keep
+// the walks quick) and a hundred at a small one leave no object or window
+// behind.
 TEST_F(PatternWindowTest, EveryEndLeavesNothingBehindAtAnySize)
 {
     const struct { int pattern, input; } ends[] = { { 14, VK_SPACE }, { 14, VK_RIGHT }, { 14, Command + IDC_POPUP_NEXT },

@@ -26,20 +26,24 @@ void FillDib(const TestDib& dib, COLORREF color);
 // Number of pixels in rect equal to color.
 int CountDibPixels(const TestDib& dib, const RECT& rect, COLORREF color);
 
-// Live GDI objects made by the test executable's own code, by kind, and the
-// thread's windows. Counted by patching the executable's import table
+// Live GDI objects and theme handles made by the test executable's own code,
+// by kind, and the thread's windows. Counted by patching the executable's import table
 // (GetGuiResources is always 0 under Wine); objects made before
 // InstallObjectCounter are not counted.
 struct ObjectCounts {
     int pens, brushes, fonts, bitmaps, regions;
     int memoryDcs;  // CreateCompatibleDC, CreateDCW
     int windowDcs;  // GetDC not yet released
+    int themes;     // OpenThemeData not yet closed
     int windows;    // windows of this thread, children included
 };
 
 void InstallObjectCounter();
 ObjectCounts CurrentObjectCounts();
 std::string DescribeCounts(const ObjectCounts& counts);
+// The period in milliseconds that the program's last SetTimer call for
+// timer id asked for, or 0 if it set none (counted from InstallObjectCounter).
+UINT LastTimerPeriod(UINT_PTR id);
 
 // Dispatches messages until done() holds or timeoutMs passes; true if done.
 bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs);

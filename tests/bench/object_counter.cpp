@@ -1,7 +1,10 @@
-// Counts the GDI objects and device contexts that the test executable's own
-// code creates and frees, by replacing entries of its import address table.
-// Objects are made and freed on the user-interface thread only.
+// Counts the GDI objects, device contexts and theme handles that the test
+// executable's own code creates and frees, and keeps the periods of the
+// timers it sets, by replacing entries of its import address table. Objects
+// are made and freed, and timers set, on the user-interface thread only.
 #include "bench/bench.h"
+
+#include <uxtheme.h>
 
 #include <map>
 #include <sstream>
@@ -9,9 +12,10 @@
 
 namespace {
 
-enum ObjectKind { KindPen, KindBrush, KindFont, KindBitmap, KindRegion, KindMemoryDc, KindWindowDc };
+enum ObjectKind { KindPen, KindBrush, KindFont, KindBitmap, KindRegion, KindMemoryDc, KindWindowDc, KindTheme };
 
 std::map<HANDLE, ObjectKind> LiveObjects;
+std::map<UINT_PTR, UINT> TimerPeriods;
 
 // Creation functions may hand out stock objects (a hollow brush is the stock
 // null brush); those are never freed and are not counted.
@@ -50,6 +54,19 @@ decltype(&ReleaseDC) RealReleaseDC;
 BOOL WINAPI CountDeleteObject(HGDIOBJ object) { return Forget(object, RealDeleteObject(object)); }
 BOOL WINAPI CountDeleteDC(HDC dc) { return Forget(dc, RealDeleteDC(dc)); }
 int WINAPI CountReleaseDC(HWND window, HDC dc) { return Forget(dc, RealReleaseDC(window, dc)); }
+
+decltype(&CloseThemeData) RealCloseThemeData;
+HRESULT WINAPI CountCloseThemeData(HTHEME theme)
+{
+    return Forget(theme, SUCCEEDED(RealCloseThemeData(theme))) ? S_OK : E_HANDLE;
+}
+
+decltype(&SetTimer) RealSetTimer;
+UINT_PTR WINAPI CountSetTimer(HWND window, UINT_PTR id, UINT period, TIMERPROC callback)
+{
+    TimerPeriods[id] = period;
+    return RealSetTimer(window, id, period, callback);
+}
 
 // Puts replacement in the import address table slot of function in dll and
 // keeps the system's function in *real. A function that is not imported is
@@ -120,16 +137,19 @@ void InstallObjectCounter()
     PELMIRA_COUNT("gdi32.dll", CreateCompatibleDC, KindMemoryDc);
     PELMIRA_COUNT("gdi32.dll", CreateDCW, KindMemoryDc);
     PELMIRA_COUNT("user32.dll", GetDC, KindWindowDc);
+    PELMIRA_COUNT("uxtheme.dll", OpenThemeData, KindTheme);
     PELMIRA_HOOK("gdi32.dll", DeleteObject);
     PELMIRA_HOOK("gdi32.dll", DeleteDC);
     PELMIRA_HOOK("user32.dll", ReleaseDC);
+    PELMIRA_HOOK("uxtheme.dll", CloseThemeData);
+    PELMIRA_HOOK("user32.dll", SetTimer);
 }
 
 ObjectCounts CurrentObjectCounts()
 {
     static int ObjectCounts::*const Field[] = { &ObjectCounts::pens,    &ObjectCounts::brushes,   &ObjectCounts::fonts,
                                                 &ObjectCounts::bitmaps, &ObjectCounts::regions,   &ObjectCounts::memoryDcs,
-                                                &ObjectCounts::windowDcs };
+                                                &ObjectCounts::windowDcs, &ObjectCounts::themes };
     ObjectCounts counts = {};
     for (const auto& entry : LiveObjects)
         ++(counts.*Field[entry.second]);
@@ -142,6 +162,12 @@ std::string DescribeCounts(const ObjectCounts& counts)
     std::ostringstream text;
     text << "pens " << counts.pens << ", brushes " << counts.brushes << ", fonts " << counts.fonts << ", bitmaps "
          << counts.bitmaps << ", regions " << counts.regions << ", memory DCs " << counts.memoryDcs
-         << ", window DCs " << counts.windowDcs << ", windows " << counts.windows;
+         << ", window DCs " << counts.windowDcs << ", themes " << counts.themes << ", windows " << counts.windows;
     return text.str();
+}
+
+UINT LastTimerPeriod(UINT_PTR id)
+{
+    auto timer = TimerPeriods.find(id);
+    return timer != TimerPeriods.end() ? timer->second : 0;
 }
