@@ -148,8 +148,8 @@ TEST_F(PatternWindowTest, KeysAndButtonsStepThroughThePatterns)
 
 // Every way out ends the test and the next one starts afresh at pattern 1.
 // Walks through all the patterns at the extreme sizes (thin ones, to keep
-// the walks quick) and a hundred at a small one leave no object or window
-// behind.
+// the walks quick) and a hundred at a small one leave no object, window or
+// heap memory behind.
 TEST_F(PatternWindowTest, EveryEndLeavesNothingBehindAtAnySize)
 {
     const struct { int pattern, input; } ends[] = { { 14, VK_SPACE }, { 14, VK_RIGHT }, { 14, Command + IDC_POPUP_NEXT },
@@ -157,6 +157,7 @@ TEST_F(PatternWindowTest, EveryEndLeavesNothingBehindAtAnySize)
     const SIZE sizes[] = { { 0, 0 }, { 1, 1 }, { 7680, 240 }, { 240, 4320 } };
     ReleaseMoireInterference();  // counted without what an earlier window may have kept
     ObjectCounts before = CurrentObjectCounts();
+    size_t heap = CrtHeapBytesInUse();
     for (int walk = 0; walk < 100; ++walk) {
         SIZE size = walk < 4 ? sizes[walk] : SIZE{ 320, 240 };
         Open(0, size.cx, size.cy);
@@ -169,6 +170,7 @@ TEST_F(PatternWindowTest, EveryEndLeavesNothingBehindAtAnySize)
             << "end " << walk % 5;
     }
     EXPECT_EQ(DescribeCounts(before), DescribeCounts(CurrentObjectCounts()));
+    EXPECT_EQ(heap, CrtHeapBytesInUse()) << "heap bytes: the rings and the frame go with the window";
     for (int outside : { 0, 15 }) {
         AppState.currentPattern = static_cast<PatternType>(outside);
         EXPECT_EQ(NULL, PatternName()) << outside;
