@@ -77,21 +77,17 @@ def parse_report(lines):
 
 
 def run_reports(tool, loader, files):
-    """The report lines of each file, in order: one Wine start per batch that fits a command line."""
+    """The report lines of each file, in order: one Wine start per 100 files (a command line
+    holds at most 32767 characters)."""
     env = dict(os.environ, WINEDEBUG=os.environ.get('WINEDEBUG', '-all'))
-    names = ['Z:' + path.replace('/', '\\') for path in files]
-    reports, start = [], 0
-    while start < len(names):
-        end = start + 1
-        while end < len(names) and sum(len(n) + 3 for n in names[start:end + 1]) < 20000:
-            end += 1
+    names, reports = ['Z:' + path.replace('/', '\\') for path in files], []
+    for start in range(0, len(names), 100):
         with tempfile.TemporaryFile() as out:  # Wine's helper processes would keep a pipe open
-            subprocess.run([loader, tool] + names[start:end], stdout=out, stderr=subprocess.STDOUT,
+            subprocess.run([loader, tool] + names[start:start + 100], stdout=out, stderr=subprocess.STDOUT,
                            stdin=subprocess.DEVNULL, env=env)
             out.seek(0)
             text = out.read().decode('latin-1').replace('\r', '')
         reports += [section.split('\n') for section in re.split(r'^== .*\n', text, flags=re.M)[1:]]
-        start = end
     return reports
 
 
