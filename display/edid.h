@@ -53,7 +53,7 @@ struct EdidFacts {
     uint32_t serialNumber;      // 0: none
     char serialText[EDID_TEXT_CAPACITY];  // the serial-number descriptor; "" when none
     char name[EDID_TEXT_CAPACITY];        // the display-name descriptor; "" when none
-    int week;                   // 1 to 54 (as given); 0: not given; 255: year is a model year
+    int week;                   // as given (1 to 54 when valid); 0: none; 255: year is a model year
     int year;
     int version, revision;
     int extensionCount;         // as the base block says
