@@ -3,13 +3,17 @@
 // Objects are made and freed on the user-interface thread only.
 #include "bench/bench.h"
 
+#include <setupapi.h>
+
 #include <map>
 #include <sstream>
 #include <string.h>
 
 namespace {
 
-enum ObjectKind { KindPen, KindBrush, KindFont, KindBitmap, KindRegion, KindMemoryDc, KindWindowDc };
+enum ObjectKind {
+    KindPen, KindBrush, KindFont, KindBitmap, KindRegion, KindMemoryDc, KindWindowDc, KindDeviceList, KindRegistryKey
+};
 
 std::map<HANDLE, ObjectKind> LiveObjects;
 
@@ -21,7 +25,7 @@ Handle Track(Handle handle, ObjectKind kind)
     for (int id = WHITE_BRUSH; id <= DC_PEN; ++id)
         if (GetStockObject(id) == handle)
             return handle;
-    if (handle != NULL)
+    if (handle != NULL && handle != INVALID_HANDLE_VALUE)
         LiveObjects[handle] = kind;
     return handle;
 }
@@ -50,6 +54,15 @@ decltype(&ReleaseDC) RealReleaseDC;
 BOOL WINAPI CountDeleteObject(HGDIOBJ object) { return Forget(object, RealDeleteObject(object)); }
 BOOL WINAPI CountDeleteDC(HDC dc) { return Forget(dc, RealDeleteDC(dc)); }
 int WINAPI CountReleaseDC(HWND window, HDC dc) { return Forget(dc, RealReleaseDC(window, dc)); }
+decltype(&SetupDiDestroyDeviceInfoList) RealSetupDiDestroyDeviceInfoList;
+decltype(&RegCloseKey) RealRegCloseKey;
+BOOL WINAPI CountSetupDiDestroyDeviceInfoList(HDEVINFO list) { return Forget(list, RealSetupDiDestroyDeviceInfoList(list)); }
+LONG WINAPI CountRegCloseKey(HKEY key)
+{
+    LONG result = RealRegCloseKey(key);
+    Forget(key, result == ERROR_SUCCESS);
+    return result;
+}
 
 // Puts replacement in the import address table slot of function in dll and
 // keeps the system's function in *real. A function that is not imported is
@@ -123,13 +136,18 @@ void InstallObjectCounter()
     PELMIRA_HOOK("gdi32.dll", DeleteObject);
     PELMIRA_HOOK("gdi32.dll", DeleteDC);
     PELMIRA_HOOK("user32.dll", ReleaseDC);
+    PELMIRA_COUNT("setupapi.dll", SetupDiGetClassDevsW, KindDeviceList);
+    PELMIRA_COUNT("setupapi.dll", SetupDiOpenDevRegKey, KindRegistryKey);
+    PELMIRA_HOOK("setupapi.dll", SetupDiDestroyDeviceInfoList);
+    PELMIRA_HOOK("advapi32.dll", RegCloseKey);
 }
 
 ObjectCounts CurrentObjectCounts()
 {
     static int ObjectCounts::*const Field[] = { &ObjectCounts::pens,    &ObjectCounts::brushes,   &ObjectCounts::fonts,
                                                 &ObjectCounts::bitmaps, &ObjectCounts::regions,   &ObjectCounts::memoryDcs,
-                                                &ObjectCounts::windowDcs };
+                                                &ObjectCounts::windowDcs, &ObjectCounts::deviceLists,
+                                                &ObjectCounts::registryKeys };
     ObjectCounts counts = {};
     for (const auto& entry : LiveObjects)
         ++(counts.*Field[entry.second]);
@@ -142,6 +160,7 @@ std::string DescribeCounts(const ObjectCounts& counts)
     std::ostringstream text;
     text << "pens " << counts.pens << ", brushes " << counts.brushes << ", fonts " << counts.fonts << ", bitmaps "
          << counts.bitmaps << ", regions " << counts.regions << ", memory DCs " << counts.memoryDcs
-         << ", window DCs " << counts.windowDcs << ", windows " << counts.windows;
+         << ", window DCs " << counts.windowDcs << ", device lists " << counts.deviceLists << ", registry keys "
+         << counts.registryKeys << ", windows " << counts.windows;
     return text.str();
 }

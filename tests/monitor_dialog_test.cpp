@@ -1,0 +1,156 @@
+// The Monitor details dialog from the main window's button: the report it
+// shows for Wine's monitor and for an offered EDID and refresh, "&Copy",
+// "Close" and Escape, the button for a row without monitor, no leaks.
+#include "bench/fixture.h"
+#include "bench/records.h"
+#include "display/monitor_query.h"
+
+#include <stdlib.h>
+
+namespace {
+
+// 2560 x 1440 at 59.951 Hz, 60 x 34 cm, 48-165 Hz, "Pelmira 27".
+const char SampleEdid[] =
+    "00FFFFFFFFFFFF0040AC34123930000014240104A53C22783AEE91A3544C9926"
+    "0F505400000001010101010101010101010101010101565E00A0A0A029503020"
+    "350055502100001A000000FD0030A51EFA3C000A202020202020000000FC0050"
+    "656C6D6972612032370A2020000000FF005058303034320A2020202020200003";
+
+std::vector<unsigned char> OfferedEdid;
+DISPLAYCONFIG_RATIONAL OfferedRefresh;
+
+size_t OfferEdid(const WCHAR*, unsigned char* edid, size_t capacity)
+{
+    size_t size = OfferedEdid.size() < capacity ? OfferedEdid.size() : capacity;
+    memcpy(edid, OfferedEdid.data(), size);
+    return size;
+}
+
+bool OfferRefresh(const WCHAR*, DISPLAYCONFIG_RATIONAL* refresh)
+{
+    *refresh = OfferedRefresh;
+    return refresh->Denominator != 0;
+}
+
+std::wstring ClipboardText()
+{
+    std::wstring text = L"<no text>";
+    if (!OpenClipboard(NULL))
+        return L"<not opened>";
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    const WCHAR* locked = data != NULL ? static_cast<const WCHAR*>(GlobalLock(data)) : NULL;
+    if (locked != NULL)
+        text = locked;
+    if (locked != NULL)
+        GlobalUnlock(data);
+    CloseClipboard();
+    return text;
+}
+
+// What a tick of a thread timer inside the dialog's modal loop saw: the
+// report and, after "&Copy", the clipboard. It then ends the dialog with
+// Escape or "Close"; a dialog still there at the next tick is ended by force.
+struct Seen {
+    HWND dialog;
+    std::wstring report, copied;
+};
+std::vector<Seen> SeenDialogs;
+bool EndWithEscape;
+
+void CALLBACK DriveMonitorDialog(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND dialog = GetActiveWindow();
+    if (dialog == NULL || GetWindow(dialog, GW_OWNER) == NULL)
+        return;
+    if (!SeenDialogs.empty() && SeenDialogs.back().dialog == dialog) {
+        ADD_FAILURE() << "the dialog did not end";
+        EndDialog(dialog, 0);
+        return;
+    }
+    WCHAR report[MonitorReportCapacity];
+    GetDlgItemTextW(dialog, IDC_MONITOR_REPORT, report, MonitorReportCapacity);
+    OpenClipboard(NULL);
+    EmptyClipboard();
+    CloseClipboard();
+    SendDlgItemMessageW(dialog, IDC_MONITOR_COPY, BM_CLICK, 0, 0);
+    SeenDialogs.push_back({ dialog, report, ClipboardText() });
+    if (EndWithEscape)
+        PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
+    else
+        PostMessageW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+}
+
+class MonitorDialogTest : public MainWindowTest {
+protected:
+    void TearDown() override
+    {
+        PelmiraReadMonitorEdid = ReadMonitorEdid;
+        PelmiraQueryExactRefresh = QueryExactRefresh;
+        MainWindowTest::TearDown();
+    }
+
+    // Presses "Monitor details" and returns what the dialogs it opened showed.
+    std::vector<Seen> PressMonitorDetails()
+    {
+        SeenDialogs.clear();
+        UINT_PTR timer = SetTimer(NULL, 0, 20, DriveMonitorDialog);
+        Command(IDC_MONITOR_DETAILS);
+        KillTimer(NULL, timer);
+        return SeenDialogs;
+    }
+};
+
+TEST_F(MonitorDialogTest, ShowsAndCopiesTheReportOfTheQueries)
+{
+    // Wine's desktop: 1920 x 1080 at 96 dots per inch; its own queries give
+    // no EDID and 60 / 1 Hz.
+    const struct {
+        bool offered;
+        const char* edid;
+        DISPLAYCONFIG_RATIONAL refresh;
+        const WCHAR* lines[2];
+    } cases[] = {
+        { false, NULL, { 60, 1 }, { L"Current mode: 1920 x 1080 at 60.000 Hz", L"Note: The monitor reports no EDID." } },
+        { true, SampleEdid, { 60000, 1001 }, { L"Current mode: 1920 x 1080 at 59.940 Hz", L"Native mode: 2560 x 1440 at 59.951 Hz" } },
+        { true, NULL, { 0, 0 }, { L"Note: The monitor reports no EDID.", L"Note: The monitor reports no EDID." } },
+    };
+    std::string before = DescribeCounts(CurrentObjectCounts());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "offered " << c.offered << ", " << c.refresh.Numerator << " Hz / "
+                                        << c.refresh.Denominator);
+        OfferedEdid.clear();
+        for (const char* hex = c.edid; hex != NULL && *hex != '\0'; hex += 2)
+            OfferedEdid.push_back(static_cast<unsigned char>(strtoul(std::string(hex, 2).c_str(), NULL, 16)));
+        OfferedRefresh = c.refresh;
+        PelmiraReadMonitorEdid = c.offered ? OfferEdid : ReadMonitorEdid;
+        PelmiraQueryExactRefresh = c.offered ? OfferRefresh : QueryExactRefresh;
+        EndWithEscape = !EndWithEscape;
+
+        MonitorCurrentMode current = { 1920, 1080, c.refresh.Numerator, c.refresh.Denominator, 96 };
+        WCHAR expected[MonitorReportCapacity];
+        ASSERT_LT(0, FormatMonitorReport(OfferedEdid.empty() ? NULL : OfferedEdid.data(), OfferedEdid.size(),
+                                         &current, expected, MonitorReportCapacity));
+        std::vector<Seen> seen = PressMonitorDetails();
+        ASSERT_EQ(1u, seen.size());
+        EXPECT_EQ(Narrow(expected), Narrow(seen[0].report));
+        EXPECT_EQ(Narrow(expected), Narrow(seen[0].copied));
+        for (const WCHAR* line : c.lines)
+            EXPECT_NE(std::wstring::npos, (L"\n" + seen[0].report).find(L"\n" + std::wstring(line) + L"\r\n"))
+                << Narrow(line);
+    }
+    EXPECT_EQ(before, DescribeCounts(CurrentObjectCounts()));
+}
+
+TEST_F(MonitorDialogTest, ButtonWantsASelectedRowWithMonitor)
+{
+    HWND button = GetDlgItem(main, IDC_MONITOR_DETAILS);
+    ReplaceRows(list, L"\\\\.\\DISPLAY7", false);
+    EXPECT_FALSE(IsWindowEnabled(button));
+    EXPECT_EQ(0u, PressMonitorDetails().size());
+    ReplaceRows(list, L"\\\\.\\DISPLAY1", true);
+    EXPECT_TRUE(IsWindowEnabled(button));
+    SetRowSelected(list, -1, false);
+    EXPECT_EQ(0u, PressMonitorDetails().size());
+}
+
+}  // namespace
