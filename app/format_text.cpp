@@ -12,17 +12,23 @@ static _locale_t ClassicLocale()
     return classic;
 }
 
-int FormatText(WCHAR* buffer, int capacity, const WCHAR* format, ...)
+int FormatTextV(WCHAR* buffer, int capacity, const WCHAR* format, va_list arguments)
 {
     if (buffer == NULL || capacity <= 0)
         return -1;
-    va_list arguments;
-    va_start(arguments, format);
     int length = _vsnwprintf_l(buffer, capacity, format, ClassicLocale(), arguments);
-    va_end(arguments);
     if (length < 0 || length >= capacity) {
         buffer[0] = L'\0';
         return -1;
     }
+    return length;
+}
+
+int FormatText(WCHAR* buffer, int capacity, const WCHAR* format, ...)
+{
+    va_list arguments;
+    va_start(arguments, format);
+    int length = FormatTextV(buffer, capacity, format, arguments);
+    va_end(arguments);
     return length;
 }

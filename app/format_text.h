@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <stdarg.h>
+
 // Wide-character printf into buffer, which holds capacity characters. The
 // text is always terminated. Returns the number of characters written without
 // the terminator, or -1 when formatting fails or the text does not fit (the
@@ -11,5 +13,8 @@
 // decimal point whatever the user's regional settings. Strings are passed
 // with %ls.
 int FormatText(WCHAR* buffer, int capacity, const WCHAR* format, ...);
+
+// The same with the values in a va_list.
+int FormatTextV(WCHAR* buffer, int capacity, const WCHAR* format, va_list arguments);
 
 #endif
