@@ -112,7 +112,7 @@ TEST_F(MonitorDialogTest, ShowsAndCopiesTheReportOfTheQueries)
     } cases[] = {
         { false, NULL, { 60, 1 }, { L"Current mode: 1920 x 1080 at 60.000 Hz", L"Note: The monitor reports no EDID." } },
         { true, SampleEdid, { 60000, 1001 }, { L"Current mode: 1920 x 1080 at 59.940 Hz", L"Native mode: 2560 x 1440 at 59.951 Hz" } },
-        { true, NULL, { 0, 0 }, { L"Note: The monitor reports no EDID.", L"Note: The monitor reports no EDID." } },
+        { true, NULL, { 0, 0 }, { L"Current mode: 1920 x 1080", L"Note: The monitor reports no EDID." } },
     };
     std::string before = DescribeCounts(CurrentObjectCounts());
     for (const auto& c : cases) {
