@@ -11,9 +11,7 @@
 
 namespace {
 
-enum ObjectKind {
-    KindPen, KindBrush, KindFont, KindBitmap, KindRegion, KindMemoryDc, KindWindowDc, KindDeviceList, KindRegistryKey
-};
+enum ObjectKind { KindPen, KindBrush, KindFont, KindBitmap, KindRegion, KindMemoryDc, KindWindowDc, KindDeviceList, KindKey };
 
 std::map<HANDLE, ObjectKind> LiveObjects;
 
@@ -57,12 +55,7 @@ int WINAPI CountReleaseDC(HWND window, HDC dc) { return Forget(dc, RealReleaseDC
 decltype(&SetupDiDestroyDeviceInfoList) RealSetupDiDestroyDeviceInfoList;
 decltype(&RegCloseKey) RealRegCloseKey;
 BOOL WINAPI CountSetupDiDestroyDeviceInfoList(HDEVINFO list) { return Forget(list, RealSetupDiDestroyDeviceInfoList(list)); }
-LONG WINAPI CountRegCloseKey(HKEY key)
-{
-    LONG result = RealRegCloseKey(key);
-    Forget(key, result == ERROR_SUCCESS);
-    return result;
-}
+LONG WINAPI CountRegCloseKey(HKEY key) { LONG result = RealRegCloseKey(key); Forget(key, result == ERROR_SUCCESS); return result; }
 
 // Puts replacement in the import address table slot of function in dll and
 // keeps the system's function in *real. A function that is not imported is
@@ -137,17 +130,16 @@ void InstallObjectCounter()
     PELMIRA_HOOK("gdi32.dll", DeleteDC);
     PELMIRA_HOOK("user32.dll", ReleaseDC);
     PELMIRA_COUNT("setupapi.dll", SetupDiGetClassDevsW, KindDeviceList);
-    PELMIRA_COUNT("setupapi.dll", SetupDiOpenDevRegKey, KindRegistryKey);
+    PELMIRA_COUNT("setupapi.dll", SetupDiOpenDevRegKey, KindKey);
     PELMIRA_HOOK("setupapi.dll", SetupDiDestroyDeviceInfoList);
     PELMIRA_HOOK("advapi32.dll", RegCloseKey);
 }
 
 ObjectCounts CurrentObjectCounts()
 {
-    static int ObjectCounts::*const Field[] = { &ObjectCounts::pens,    &ObjectCounts::brushes,   &ObjectCounts::fonts,
-                                                &ObjectCounts::bitmaps, &ObjectCounts::regions,   &ObjectCounts::memoryDcs,
-                                                &ObjectCounts::windowDcs, &ObjectCounts::deviceLists,
-                                                &ObjectCounts::registryKeys };
+    static int ObjectCounts::*const Field[] = { &ObjectCounts::pens,      &ObjectCounts::brushes,     &ObjectCounts::fonts,
+                                                &ObjectCounts::bitmaps,   &ObjectCounts::regions,     &ObjectCounts::memoryDcs,
+                                                &ObjectCounts::windowDcs, &ObjectCounts::deviceLists, &ObjectCounts::registryKeys };
     ObjectCounts counts = {};
     for (const auto& entry : LiveObjects)
         ++(counts.*Field[entry.second]);
