@@ -32,8 +32,9 @@ bool OfferRefresh(const WCHAR*, DISPLAYCONFIG_RATIONAL* refresh)
 }
 
 // What a tick of a thread timer in the dialog's modal loop saw: the report
-// and, after "&Copy" on an emptied clipboard, the clipboard. The tick then
-// ends the dialog with Escape or "Close"; one still there is ended by force.
+// and, after "&Copy", the clipboard (each case's report differs, so an old
+// text cannot pass). The tick then ends the dialog with Escape or "Close";
+// one still there at the next tick is ended by force.
 struct Seen {
     HWND dialog;
     std::wstring report, copied;
@@ -53,9 +54,6 @@ void CALLBACK DriveMonitorDialog(HWND, UINT, UINT_PTR, DWORD)
     }
     WCHAR report[MonitorReportCapacity];
     GetDlgItemTextW(dialog, IDC_MONITOR_REPORT, report, MonitorReportCapacity);
-    OpenClipboard(NULL);
-    EmptyClipboard();
-    CloseClipboard();
     SendDlgItemMessageW(dialog, IDC_MONITOR_COPY, BM_CLICK, 0, 0);
     OpenClipboard(NULL);
     HANDLE copied = GetClipboardData(CF_UNICODETEXT);
@@ -68,26 +66,19 @@ void CALLBACK DriveMonitorDialog(HWND, UINT, UINT_PTR, DWORD)
         PostMessageW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
 }
 
-class MonitorDialogTest : public MainWindowTest {
-protected:
-    void TearDown() override
-    {
-        PelmiraReadMonitorEdid = ReadMonitorEdid;
-        PelmiraQueryExactRefresh = QueryExactRefresh;
-        MainWindowTest::TearDown();
-    }
+// Presses "Monitor details" and returns what the dialogs it opened showed.
+std::vector<Seen> PressMonitorDetails(HWND main)
+{
+    SeenDialogs.clear();
+    UINT_PTR timer = SetTimer(NULL, 0, 20, DriveMonitorDialog);
+    SendMessageW(main, WM_COMMAND, IDC_MONITOR_DETAILS, 0);
+    KillTimer(NULL, timer);
+    return SeenDialogs;
+}
 
-    std::vector<Seen> PressMonitorDetails()
-    {
-        SeenDialogs.clear();
-        UINT_PTR timer = SetTimer(NULL, 0, 20, DriveMonitorDialog);
-        Command(IDC_MONITOR_DETAILS);
-        KillTimer(NULL, timer);
-        return SeenDialogs;
-    }
-};
+using MonitorDialogTest = MainWindowTest;
 
-TEST_F(MonitorDialogTest, ShowsAndCopiesTheReportOfTheQueries)
+TEST_F(MonitorDialogTest, ShowsAndCopiesTheReportOfTheSelectedMonitor)
 {
     // Wine's desktop is 1920 x 1080 at 96 dots per inch; its own queries
     // (not offered) find no EDID and 60 / 1 Hz.
@@ -116,7 +107,7 @@ TEST_F(MonitorDialogTest, ShowsAndCopiesTheReportOfTheQueries)
         WCHAR expected[MonitorReportCapacity];
         FormatMonitorReport(OfferedEdid.empty() ? NULL : OfferedEdid.data(), OfferedEdid.size(), &current, expected,
                             MonitorReportCapacity);
-        std::vector<Seen> seen = PressMonitorDetails();
+        std::vector<Seen> seen = PressMonitorDetails(main);
         ASSERT_EQ(1u, seen.size());
         EXPECT_EQ(Narrow(expected), Narrow(seen[0].report));
         EXPECT_EQ(Narrow(expected), Narrow(seen[0].copied));
@@ -124,18 +115,16 @@ TEST_F(MonitorDialogTest, ShowsAndCopiesTheReportOfTheQueries)
             EXPECT_NE(std::wstring::npos, (L"\n" + seen[0].report).find(L"\n" + std::wstring(line) + L"\r\n")) << Narrow(line);
     }
     EXPECT_EQ(before, DescribeCounts(CurrentObjectCounts()));
-}
 
-TEST_F(MonitorDialogTest, ButtonWantsASelectedRowWithMonitor)
-{
-    HWND button = GetDlgItem(main, IDC_MONITOR_DETAILS);
+    // The button follows the selected row's monitor; without a selected row
+    // it does nothing.
     ReplaceRows(list, L"\\\\.\\DISPLAY7", false);
-    EXPECT_FALSE(IsWindowEnabled(button));
-    EXPECT_EQ(0u, PressMonitorDetails().size());
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(main, IDC_MONITOR_DETAILS)));
+    EXPECT_EQ(0u, PressMonitorDetails(main).size());
     ReplaceRows(list, L"\\\\.\\DISPLAY1", true);
-    EXPECT_TRUE(IsWindowEnabled(button));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(main, IDC_MONITOR_DETAILS)));
     SetRowSelected(list, -1, false);
-    EXPECT_EQ(0u, PressMonitorDetails().size());
+    EXPECT_EQ(0u, PressMonitorDetails(main).size());
 }
 
 }  // namespace
