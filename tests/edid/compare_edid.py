@@ -39,8 +39,8 @@ def first_text(pattern, lines):
     """The first descriptor text that is not empty once trailing spaces go."""
     for line in lines:
         m = re.search(pattern + r": '(.*)'$", line)
-        if m and m.group(1).rstrip(' '):
-            return m.group(1).rstrip(' ')
+        if m and m.group(1).strip(' '):
+            return m.group(1).strip(' ')
     return None
 
 
@@ -55,6 +55,21 @@ def refreshes(figure):
     found = {value.quantize(Decimal('0.001'), ROUND_HALF_UP)}
     found.add(value.quantize(Decimal('0.001'), ROUND_HALF_DOWN))  # differs only on a printed tie
     return {'%s' % f for f in found}
+
+
+def field_refresh(lines):
+    """An interlaced timing's refresh with its vertical borders counted: edid-decode's figure
+    leaves them out of the field (its Vback goes negative for them), the standard counts them."""
+    detail = ' '.join(lines[1:])
+    border = re.search(r'Vborder (\d+)', detail)
+    if not border:
+        return None
+    item = lambda name: int((re.search(name + r'\s+(-?\d+)', detail) or [0, 0])[1])
+    width, height = map(int, re.search(r'(\d+)x(\d+)i', lines[0]).groups())
+    pixels = width + item('Hfront') + item('Hsync') + item('Hback') + 2 * item('Hborder')
+    field = height // 2 + item('Vfront') + item('Vsync') + item('Vback') + 2 * item('Vborder')
+    clock = Decimal(re.search(r'([\d.]+) MHz', lines[0]).group(1)) * 1000000
+    return str(clock / (pixels * (field + Decimal('0.5'))))
 
 
 def reference(path):
@@ -85,13 +100,16 @@ def reference(path):
     size = first(r'Maximum image size: (\d+) cm x (\d+) cm|Aspect ratio: (\S+) \((\w+)\)', base)
     facts['Image size'] = size and ('%s x %s cm' % size.groups()[:2] if size.group(1) else
                                     'not given; aspect ratio %s (%s)' % size.groups()[2:])
-    limits = first(r'Monitor ranges \([^)]*\): (\d+)-(\d+) Hz V', base)
+    limits = first(r'Monitor ranges \(.*\): (\d+)-(\d+) Hz V', base)
     facts['Refresh range'] = limits and int(limits.group(2)) and '%s - %s Hz' % limits.groups()
     # The first numbered one: a filler timing below 10 MHz takes a number but shows no line.
-    timing = first(r'^\s+DTD\s+\d+:\s+(\d+)x(\d+)(i?)\s+(\S+) Hz', lines)
-    if timing:
+    found = [(k, m) for k, m in ((k, re.match(r'\s+DTD\s+\d+:\s+(\d+)x(\d+)(i?)\s+(\S+) Hz', line))
+                                 for k, line in enumerate(lines)) if m]
+    if found:
+        k, timing = found[0]
         mode = '%s x %s%s' % (timing.group(1), timing.group(2), ' interlaced' if timing.group(3) else '')
-        facts['Native mode'] = {mode + ' at %s Hz' % r for r in refreshes(timing.group(4))} or {mode}
+        figure = timing.group(3) and field_refresh(lines[k:k + 3]) or timing.group(4)
+        facts['Native mode'] = {mode + ' at %s Hz' % r for r in refreshes(figure)} or {mode}
         mm = re.search(r'(\d+) mm x (\d+) mm', timing.string)
         facts['Native size'] = mm and int(mm.group(1)) and int(mm.group(2)) and '%s x %s mm' % mm.groups()
     bad, block = [], 0
@@ -142,7 +160,8 @@ def run_reports(tool, loader, files):
 def main():
     wine32 = wine32_works()
     parser = argparse.ArgumentParser(description=__doc__.split('\n')[0])
-    parser.add_argument('--tool', default=os.path.join(ROOT, 'build' if wine32 else 'build/x64', 'edid_report.exe'))
+    parser.add_argument('--tool', default=os.path.join(
+        ROOT, 'build' if wine32 else 'build/x64', 'tests', 'edid_report.exe'))
     parser.add_argument('--loader', default='/usr/lib/wine/wine' if wine32 else '/usr/lib/wine/wine64')
     parser.add_argument('paths', nargs='*', default=[os.path.join(HERE, 'samples')])
     args = parser.parse_args()
