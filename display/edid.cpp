@@ -30,7 +30,7 @@ static int64_t RefreshMillihertz(unsigned pixelClockKhz, int horizontalTotal, in
     return (2 * numerator + denominator) / (2 * denominator);
 }
 
-// Keeps the detailed timing at d unless it is filler; returns whether it is.
+// Keeps the detailed timing at d; returns false, keeping nothing, for filler.
 static bool AddTiming(const unsigned char* d, int block, EdidFacts* facts)
 {
     if ((d[0] | d[1] << 8) < MIN_PIXEL_CLOCK) {

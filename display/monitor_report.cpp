@@ -183,10 +183,12 @@ static void AddContentNotes(ReportText* report, const EdidFacts& facts, const Ed
                 L"so the diagonal and pixel density are not known.\r\n");
 }
 
+// Notes on the current mode; facts may be those of no EDID (all zero).
 static void AddCurrentNotes(ReportText* report, const EdidFacts& facts, const EdidTiming* native,
                             const MonitorCurrentMode* current)
 {
-    if (native != NULL && (native->width != current->width || native->height != current->height))
+    bool usable = native != NULL && native->refreshMillihertz >= 0;
+    if (usable && (native->width != current->width || native->height != current->height))
         AddLine(report, L"Note: The current mode is not the monitor's native %d x %d, "
                 L"so one-pixel patterns are scaled by the monitor.\r\n", native->width, native->height);
     int64_t now = CurrentMillihertz(current);
@@ -233,7 +235,7 @@ int FormatMonitorReport(const unsigned char* edid, size_t edidSize, const Monito
         if (facts.decoded)
             AddContentNotes(&report, facts, native);
     }
-    if (current != NULL && facts.decoded)
+    if (current != NULL)
         AddCurrentNotes(&report, facts, native, current);
     if (report.full) {
         text[0] = L'\0';
