@@ -161,16 +161,19 @@ static void ReadBaseBlock(const unsigned char* base, EdidFacts* facts)
 }
 
 // The detailed timings of a CTA-861 block: from the offset in its byte 2 up
-// to the checksum byte, ended early by a zero pixel clock.
+// to the checksum byte, ended early by zero padding. A display descriptor
+// there (some TVs put one) is passed over.
 static void ReadCtaBlock(const unsigned char* block, int number, EdidFacts* facts)
 {
+    static const unsigned char Padding[DESCRIPTOR_SIZE] = {};
     if (block[0] != CTA_EXTENSION_TAG || block[2] < 4)
         return;
     for (int offset = block[2]; offset + DESCRIPTOR_SIZE < EDID_BLOCK_SIZE; offset += DESCRIPTOR_SIZE) {
         const unsigned char* d = block + offset;
-        if (d[0] == 0 && d[1] == 0)
+        if (memcmp(d, Padding, DESCRIPTOR_SIZE) == 0)
             break;
-        AddTiming(d, number, facts);
+        if (d[0] != 0 || d[1] != 0)
+            AddTiming(d, number, facts);
     }
 }
 

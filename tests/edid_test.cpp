@@ -17,8 +17,7 @@ namespace {
 typedef std::vector<unsigned char> Bytes;
 
 // 2560 x 1440, 241.5 MHz over 2720 x 1481 pixels: 59.951 Hz; 596 x 335 mm.
-const unsigned char NativeTiming[18] = { 0x56, 0x5E, 0x00, 0xA0, 0xA0, 0xA0, 0x29, 0x50, 0x30,
-                                         0x20, 0x35, 0x00, 0x54, 0x4F, 0x21, 0x00, 0x00, 0x1A };
+const char NativeTiming[] = "\x56\x5E\0\xA0\xA0\xA0\x29\x50\x30\x20\x35\0\x54\x4F\x21\0\0\x1A";
 
 void FixChecksums(Bytes& edid)
 {
