@@ -174,6 +174,16 @@ DisplayDeviceRecord* GetDeviceRecord(HWND list, int row)
     return reinterpret_cast<DisplayDeviceRecord*>(item.lParam);
 }
 
+DisplayDeviceRecord* FirstSelectedDevice(HWND mainWindow)
+{
+    HWND list = GetDlgItem(mainWindow, IDC_DEVICE_LIST);
+    int row = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                            LVNI_SELECTED));
+    if (row < 0)
+        return NULL;
+    return GetDeviceRecord(list, row);
+}
+
 int AssignMonitorRect(HWND list, const WCHAR* monitorDevice, const RECT* rcMonitor)
 {
     int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
@@ -218,8 +228,10 @@ void OnDeviceListItemChanged(const NMLISTVIEW* change)
     if ((change->uOldState & LVIS_SELECTED) || !(change->uNewState & LVIS_SELECTED))
         return;
     DisplayDeviceRecord* record = GetDeviceRecord(change->hdr.hwndFrom, change->iItem);
-    if (record != NULL)
-        ShowDisplayInfo(record);
+    if (record == NULL)
+        return;
+    ShowDisplayInfo(record);
+    EnableWindow(GetDlgItem(AppState.mainWindow, IDC_MONITOR_DETAILS), record->hasMonitor != 0);
 }
 
 void OnDeviceListDeleteItem(const NMLISTVIEW* deletion)

@@ -40,7 +40,11 @@ void MeasureDeviceListItem(MEASUREITEMSTRUCT* measure);
 
 // The record of a row, or null when the row cannot be read.
 DisplayDeviceRecord* GetDeviceRecord(HWND list, int row);
+// The record of the main window's first selected row, or null.
+DisplayDeviceRecord* FirstSelectedDevice(HWND mainWindow);
 
+// A newly selected row fills the panel and enables "Monitor details" when
+// it has a monitor.
 void OnDeviceListItemChanged(const NMLISTVIEW* change);
 void OnDeviceListDeleteItem(const NMLISTVIEW* deletion);
 

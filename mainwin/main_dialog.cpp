@@ -9,6 +9,7 @@
 #include "display/mode_list.h"
 #include "mainwin/about_dialog.h"
 #include "mainwin/device_list.h"
+#include "mainwin/monitor_dialog.h"
 #include "res/resource.h"
 
 static BOOL OnInitDialog(HWND window)
@@ -53,6 +54,9 @@ static BOOL OnCommand(HWND window, int command)
         break;
     case IDC_ABOUT:
         ShowAboutDialog(window);
+        break;
+    case IDC_MONITOR_DETAILS:
+        ShowMonitorDialog(window, FirstSelectedDevice(window));
         break;
     }
     return TRUE;

@@ -35,16 +35,6 @@ static bool BringLiveTestForward()
     return true;
 }
 
-static DisplayDeviceRecord* FirstSelectedDevice(HWND mainWindow)
-{
-    HWND list = GetDlgItem(mainWindow, IDC_DEVICE_LIST);
-    int row = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
-                                            LVNI_SELECTED));
-    if (row < 0)
-        return NULL;
-    return GetDeviceRecord(list, row);
-}
-
 static bool LocateMonitor(const WCHAR* deviceName, RECT* rect)
 {
     SetRectEmpty(rect);

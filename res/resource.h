@@ -27,6 +27,7 @@
 #define IDC_MOTION_TEST             1030
 #define IDC_BANNER_PLACE            1046
 #define IDC_QUICK_HELP              110
+#define IDC_MONITOR_DETAILS         1050
 
 // About dialog (dialog 100); its logo is IDB_LOGO
 #define IDD_ABOUT                   100
@@ -63,6 +64,11 @@
 #define IDC_MOTION_FPS_VALUE        1045
 #define IDC_MOTION_LOW              1048
 #define IDC_MOTION_FORCE_UPDATE     1049
+
+// Monitor details dialog (dialog 132)
+#define IDD_MONITOR                 132
+#define IDC_MONITOR_REPORT          1051
+#define IDC_MONITOR_COPY            1052
 
 // String table
 #define IDS_APP_TITLE               103

@@ -9,7 +9,7 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 PELMIRA_PACKAGES="wine wine32:i386 wine64 fonts-wine g++-mingw-w64-i686 g++-mingw-w64-x86-64
-    cmake make googletest xvfb xdotool imagemagick x11-utils python3 util-linux procps edid-decode"
+    cmake make googletest xvfb xdotool xclip imagemagick x11-utils python3 util-linux procps edid-decode"
 
 pelmira_log() { echo "[pelmira] $*" >&2; }
 

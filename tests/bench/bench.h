@@ -26,15 +26,16 @@ void FillDib(const TestDib& dib, COLORREF color);
 // Number of pixels in rect equal to color.
 int CountDibPixels(const TestDib& dib, const RECT& rect, COLORREF color);
 
-// Live GDI objects and theme handles made by the test executable's own code,
-// by kind, and the thread's windows. Counted by patching the executable's import table
-// (GetGuiResources is always 0 under Wine); objects made before
-// InstallObjectCounter are not counted.
+// Live GDI objects, theme handles, device lists and registry keys made by the
+// test executable's own code, by kind, and the thread's windows. Counted by
+// patching the executable's import table (GetGuiResources is always 0 under
+// Wine); objects made before InstallObjectCounter are not counted.
 struct ObjectCounts {
     int pens, brushes, fonts, bitmaps, regions;
     int memoryDcs;  // CreateCompatibleDC, CreateDCW
     int windowDcs;  // GetDC not yet released
     int themes;     // OpenThemeData not yet closed
+    int deviceLists, registryKeys;  // SetupDiGetClassDevsW, SetupDiOpenDevRegKey
     int windows;    // windows of this thread, children included
 };
 

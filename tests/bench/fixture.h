@@ -10,6 +10,7 @@
 #include "app/startup.h"
 #include "bench/bench.h"
 #include "display/mode_list.h"
+#include "display/monitor_query.h"
 #include "display/test_mode.h"
 #include "mainwin/main_dialog.h"
 #include "res/resource.h"
@@ -49,6 +50,8 @@ protected:
         PelmiraGetMonitorInfo = GetMonitorInfoW;
         PelmiraEnumDisplaySettings = EnumDisplaySettingsExW;
         PelmiraChangeDisplaySettings = ChangeDisplaySettingsExW;
+        PelmiraReadMonitorEdid = ReadMonitorEdid;
+        PelmiraQueryExactRefresh = QueryExactRefresh;
         ExpectTheDesktopModeAndPutItBack();
     }
 

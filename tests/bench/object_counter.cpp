@@ -1,9 +1,11 @@
-// Counts the GDI objects, device contexts and theme handles that the test
-// executable's own code creates and frees, and keeps the periods of the
-// timers it sets, by replacing entries of its import address table. Objects
-// are made and freed, and timers set, on the user-interface thread only.
+// Counts the GDI objects, device contexts, theme handles, device lists and
+// registry keys that the test executable's own code creates and frees, and
+// keeps the periods of the timers it sets, by replacing entries of its import
+// address table. Objects are made and freed, and timers set, on the
+// user-interface thread only.
 #include "bench/bench.h"
 
+#include <setupapi.h>
 #include <uxtheme.h>
 
 #include <map>
@@ -12,7 +14,9 @@
 
 namespace {
 
-enum ObjectKind { KindPen, KindBrush, KindFont, KindBitmap, KindRegion, KindMemoryDc, KindWindowDc, KindTheme };
+enum ObjectKind {
+    KindPen, KindBrush, KindFont, KindBitmap, KindRegion, KindMemoryDc, KindWindowDc, KindTheme, KindDeviceList, KindKey
+};
 
 std::map<HANDLE, ObjectKind> LiveObjects;
 std::map<UINT_PTR, UINT> TimerPeriods;
@@ -25,7 +29,7 @@ Handle Track(Handle handle, ObjectKind kind)
     for (int id = WHITE_BRUSH; id <= DC_PEN; ++id)
         if (GetStockObject(id) == handle)
             return handle;
-    if (handle != NULL)
+    if (handle != NULL && handle != INVALID_HANDLE_VALUE)
         LiveObjects[handle] = kind;
     return handle;
 }
@@ -54,6 +58,10 @@ decltype(&ReleaseDC) RealReleaseDC;
 BOOL WINAPI CountDeleteObject(HGDIOBJ object) { return Forget(object, RealDeleteObject(object)); }
 BOOL WINAPI CountDeleteDC(HDC dc) { return Forget(dc, RealDeleteDC(dc)); }
 int WINAPI CountReleaseDC(HWND window, HDC dc) { return Forget(dc, RealReleaseDC(window, dc)); }
+decltype(&SetupDiDestroyDeviceInfoList) RealSetupDiDestroyDeviceInfoList;
+decltype(&RegCloseKey) RealRegCloseKey;
+BOOL WINAPI CountSetupDiDestroyDeviceInfoList(HDEVINFO list) { return Forget(list, RealSetupDiDestroyDeviceInfoList(list)); }
+LONG WINAPI CountRegCloseKey(HKEY key) { LONG result = RealRegCloseKey(key); Forget(key, result == ERROR_SUCCESS); return result; }
 
 decltype(&CloseThemeData) RealCloseThemeData;
 HRESULT WINAPI CountCloseThemeData(HTHEME theme)
@@ -143,13 +151,18 @@ void InstallObjectCounter()
     PELMIRA_HOOK("user32.dll", ReleaseDC);
     PELMIRA_HOOK("uxtheme.dll", CloseThemeData);
     PELMIRA_HOOK("user32.dll", SetTimer);
+    PELMIRA_COUNT("setupapi.dll", SetupDiGetClassDevsW, KindDeviceList);
+    PELMIRA_COUNT("setupapi.dll", SetupDiOpenDevRegKey, KindKey);
+    PELMIRA_HOOK("setupapi.dll", SetupDiDestroyDeviceInfoList);
+    PELMIRA_HOOK("advapi32.dll", RegCloseKey);
 }
 
 ObjectCounts CurrentObjectCounts()
 {
-    static int ObjectCounts::*const Field[] = { &ObjectCounts::pens,    &ObjectCounts::brushes,   &ObjectCounts::fonts,
-                                                &ObjectCounts::bitmaps, &ObjectCounts::regions,   &ObjectCounts::memoryDcs,
-                                                &ObjectCounts::windowDcs, &ObjectCounts::themes };
+    static int ObjectCounts::*const Field[] = { &ObjectCounts::pens,      &ObjectCounts::brushes,     &ObjectCounts::fonts,
+                                                &ObjectCounts::bitmaps,   &ObjectCounts::regions,     &ObjectCounts::memoryDcs,
+                                                &ObjectCounts::windowDcs, &ObjectCounts::themes,      &ObjectCounts::deviceLists,
+                                                &ObjectCounts::registryKeys };
     ObjectCounts counts = {};
     for (const auto& entry : LiveObjects)
         ++(counts.*Field[entry.second]);
@@ -162,7 +175,8 @@ std::string DescribeCounts(const ObjectCounts& counts)
     std::ostringstream text;
     text << "pens " << counts.pens << ", brushes " << counts.brushes << ", fonts " << counts.fonts << ", bitmaps "
          << counts.bitmaps << ", regions " << counts.regions << ", memory DCs " << counts.memoryDcs
-         << ", window DCs " << counts.windowDcs << ", themes " << counts.themes << ", windows " << counts.windows;
+         << ", window DCs " << counts.windowDcs << ", themes " << counts.themes << ", device lists "
+         << counts.deviceLists << ", registry keys " << counts.registryKeys << ", windows " << counts.windows;
     return text.str();
 }
 
