@@ -125,14 +125,23 @@ static void AddScreen(ReportText* report, const EdidFacts& facts, const EdidTimi
                 logicalDpi * diagonalInches / hypot(pixels[0], pixels[1]));
 }
 
-// The highest rate the monitor accepts in millihertz: its range limit, or
-// its fastest timing of the given size.
+// Whether a timing is of the given size, upright or turned a quarter (a
+// monitor on its side reports its mode with width and height swapped).
+static bool IsOfSize(const EdidTiming& timing, int width, int height)
+{
+    return (timing.width == width && timing.height == height) ||
+           (timing.width == height && timing.height == width);
+}
+
+// The fastest timing of the given size that the EDID lists, in millihertz,
+// or -1. The range limits' highest rate is no promise for every size: the
+// line rate and the pixel clock limit it at the larger ones.
 static int64_t HighestMillihertz(const EdidFacts& facts, int width, int height)
 {
-    int64_t highest = facts.hasRange ? facts.maxVerticalHz * 1000ll : -1;
+    int64_t highest = -1;
     for (int i = 0; i < facts.timingCount; ++i) {
         const EdidTiming& timing = facts.timings[i];
-        if (timing.width == width && timing.height == height && timing.refreshMillihertz > highest)
+        if (IsOfSize(timing, width, height) && timing.refreshMillihertz > highest)
             highest = timing.refreshMillihertz;
     }
     return highest;
@@ -149,7 +158,7 @@ static void AddBlockNotes(ReportText* report, const EdidFacts& facts)
     if (facts.problems & EDID_PARTIAL_BLOCK)
         AddLine(report, L"Note: The EDID is %d bytes long, not a whole number of 128-byte blocks; "
                 L"the last %d bytes are left out.\r\n", static_cast<int>(facts.size),
-                static_cast<int>(facts.size % EDID_BLOCK_SIZE));
+                static_cast<int>(facts.size - facts.blocksRead * EDID_BLOCK_SIZE));
     if (facts.problems & EDID_MISSING_BLOCKS)
         AddLine(report, L"Note: The EDID announces %d extension block%ls, but %d of them %ls missing.\r\n",
                 facts.extensionCount, facts.extensionCount == 1 ? L"" : L"s", missing,
@@ -168,7 +177,8 @@ static void AddContentNotes(ReportText* report, const EdidFacts& facts, const Ed
         AddLine(report, L"Note: The serial number in the EDID holds unprintable bytes; "
                 L"they and what follows them are left out.\r\n");
     if (native == NULL)
-        AddLine(report, L"Note: The EDID lists no detailed timing, so the native mode is not known.\r\n");
+        AddLine(report, L"Note: The EDID lists no detailed timing in its base block or a CTA-861 extension, "
+                L"so the native mode is not known.\r\n");
     else if (facts.problems & EDID_FIRST_NOT_TIMING)
         AddLine(report, L"Note: The EDID's first descriptor is not a usable detailed timing; "
                 L"the native mode shown is the first one that follows.\r\n");
@@ -188,7 +198,7 @@ static void AddCurrentNotes(ReportText* report, const EdidFacts& facts, const Ed
                             const MonitorCurrentMode* current)
 {
     bool usable = native != NULL && native->refreshMillihertz >= 0;
-    if (usable && (native->width != current->width || native->height != current->height))
+    if (usable && !IsOfSize(*native, current->width, current->height))
         AddLine(report, L"Note: The current mode is not the monitor's native %d x %d, "
                 L"so one-pixel patterns are scaled by the monitor.\r\n", native->width, native->height);
     int64_t now = CurrentMillihertz(current);

@@ -408,6 +408,11 @@ TEST_F(PainterTest, MoireInterferenceRingsLieOnTheStrokedRings)
                               !OnEdge(sets[0], c.width, c.height, x, y) && !OnEdge(sets[1], c.width, c.height, x, y);
                 }
             EXPECT_EQ(0, astray) << "pixels off the rings' edges, of " << white << " white";
+            // Across the middle row, concentric: the outer ring's 5 pixels,
+            // from 3 inside its radius to 1 outside.
+            const int x = c.width / 2 + MoireInterferenceState.maxRadius, y = c.height / 2;
+            if (offset == 0 && MoireInterferenceState.maxRadius > 0)
+                ExpectPixels({ { x - 4, y, Black }, { x - 3, y, White }, { x + 1, y, White }, { x + 2, y, Black } });
         }
     }
     ReleaseMoireInterference();
