@@ -31,14 +31,11 @@ static void AddLine(ReportText* report, const wchar_t* format, ...)
 
 enum { RATE_CAPACITY = 32 };
 
-// "59.951 Hz" ("165 Hz" with whole set and a whole rate), or "" when the
-// rate is not known (negative).
-static const wchar_t* RateText(int64_t millihertz, wchar_t* text, bool whole = false)
+// "59.951 Hz", or "" when the rate is not known (negative).
+static const wchar_t* RateText(int64_t millihertz, wchar_t* text)
 {
     text[0] = L'\0';
-    if (millihertz >= 0 && whole && millihertz % 1000 == 0)
-        FormatText(text, RATE_CAPACITY, L"%d Hz", static_cast<int>(millihertz / 1000));
-    else if (millihertz >= 0)
+    if (millihertz >= 0)
         FormatText(text, RATE_CAPACITY, L"%d.%03d Hz", static_cast<int>(millihertz / 1000),
                    static_cast<int>(millihertz % 1000));
     return text;
@@ -209,7 +206,7 @@ static void AddCurrentNotes(ReportText* report, const EdidFacts& facts, const Ed
     if (highest > now + 500)
         AddLine(report, L"Note: The monitor accepts up to %ls, but the current mode runs at %ls; "
                 L"a higher rate can be chosen in the display settings.\r\n",
-                RateText(highest, highestText, true), RateText(now, nowText));
+                RateText(highest, highestText), RateText(now, nowText));
     int nearest = static_cast<int>((now + 500) / 1000);
     if (now % 1000 != 0)
         AddLine(report, L"Note: The current refresh rate is %ls, not exactly %d Hz: "
