@@ -14,7 +14,7 @@ pelmira_start_test_session
 # Wine's helper processes would hold a pipe open: the output goes to a file.
 log=$(mktemp)
 status=0
-"$(pelmira_wine_loader)" "$(pelmira_runnable_build)/pelmira_bench.exe" >"$log" 2>&1 </dev/null || status=$?
+"$PELMIRA_RUN_LOADER" "$PELMIRA_RUN_BUILD/pelmira_bench.exe" >"$log" 2>&1 </dev/null || status=$?
 cat "$log"
 rm -f "$log"
 exit $status

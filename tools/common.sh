@@ -17,7 +17,10 @@ pelmira_as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
-# Installs the Debian packages that are not there yet.
+# Installs the Debian packages that are not there yet. A mirror in mid-sync
+# can fail one package list for hours: the set-up carries on without it, and
+# when the install then fails on mismatched versions it tries once more from
+# the release's own suite. A package that no list has stops it, by name.
 pelmira_install_packages() {
     local missing="" package
     for package in $PELMIRA_PACKAGES; do
@@ -29,10 +32,38 @@ pelmira_install_packages() {
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
         pelmira_as_root dpkg --add-architecture i386
     fi
-    pelmira_as_root apt-get update -q
+    pelmira_as_root apt-get update -q ||
+        pelmira_log "some package lists could not be fetched (a mirror in mid-sync?); carrying on with the others"
     # shellcheck disable=SC2086
-    pelmira_as_root env DEBIAN_FRONTEND=noninteractive \
-        apt-get install -y -q --no-install-recommends $missing
+    pelmira_apt_install $missing && return 0
+    local suite
+    suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    pelmira_log "the install failed; trying once more from the release's own suite, $suite"
+    # shellcheck disable=SC2086
+    pelmira_apt_install -t "$suite" $missing && return 0
+    pelmira_explain_install_failure "$suite" $missing
+    return 1
+}
+
+pelmira_apt_install() {
+    pelmira_as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "$@"
+}
+
+# Names the packages that cannot be installed from the suite $1, and why.
+pelmira_explain_install_failure() {
+    local suite=$1 package unknown="" stuck=""
+    shift
+    for package in "$@"; do
+        if [ -z "$(apt-cache policy "$package" 2>/dev/null | grep 'Candidate:' | grep -v '(none)')" ]; then
+            unknown="$unknown $package"
+        elif ! apt-get install -s -q -t "$suite" --no-install-recommends "$package" >/dev/null 2>&1; then
+            stuck="$stuck $package"
+        fi
+    done
+    [ -n "$unknown" ] && pelmira_log "no package list has:$unknown"
+    [ -n "$stuck" ] &&
+        pelmira_log "could not install:$stuck. The likely cause is a package mirror in mid-sync; try again later."
+    [ -n "$unknown$stuck" ] || pelmira_log "the install failed (see apt-get's messages above)"
 }
 
 # Whether this kernel runs 32-bit processes, which 32-bit Wine needs (some
@@ -41,14 +72,28 @@ pelmira_wine32_works() {
     /usr/lib/wine/wine --version >/dev/null 2>&1
 }
 
-# The build whose executables Wine can run here: the 32-bit one where the
-# kernel allows, else the 64-bit build of the same sources.
-pelmira_runnable_build() {
-    if pelmira_wine32_works; then echo "$PELMIRA_BUILD"; else echo "$PELMIRA_BUILD_X64"; fi
-}
-
-pelmira_wine_loader() {
-    if pelmira_wine32_works; then echo /usr/lib/wine/wine; else echo /usr/lib/wine/wine64; fi
+# The one choice of the build that Wine runs here, made once per command:
+# PELMIRA_WINE=32 or 64 asks for one; otherwise the 32-bit build where the
+# kernel runs 32-bit processes, else the 64-bit build of the same sources.
+# Sets PELMIRA_RUN_BITS, PELMIRA_RUN_BUILD (the build folder) and
+# PELMIRA_RUN_LOADER (the Wine loader that runs it).
+pelmira_choose_build() {
+    case "${PELMIRA_WINE:-}" in
+    32 | 64) PELMIRA_RUN_BITS=$PELMIRA_WINE ;;
+    "") if pelmira_wine32_works; then PELMIRA_RUN_BITS=32; else PELMIRA_RUN_BITS=64; fi ;;
+    *) pelmira_log "PELMIRA_WINE is 32 or 64, not '$PELMIRA_WINE'"; return 1 ;;
+    esac
+    if [ "$PELMIRA_RUN_BITS" = 32 ]; then
+        PELMIRA_RUN_BUILD=$PELMIRA_BUILD
+        PELMIRA_RUN_LOADER=/usr/lib/wine/wine
+    else
+        PELMIRA_RUN_BUILD=$PELMIRA_BUILD_X64
+        PELMIRA_RUN_LOADER=/usr/lib/wine/wine64
+    fi
+    export PELMIRA_RUN_BITS PELMIRA_RUN_BUILD PELMIRA_RUN_LOADER
+    # Without it, Wine's 64-bit loader looks for the 32-bit one to start its
+    # own helper processes.
+    [ "$PELMIRA_RUN_BITS" = 32 ] || export WINELOADER=$PELMIRA_RUN_LOADER
 }
 
 pelmira_configure_and_build() {
@@ -59,12 +104,17 @@ pelmira_configure_and_build() {
 }
 
 # Builds a target (default: everything). build/Pelmira.exe is always the
-# 32-bit program; the 64-bit build is made too where only it can run here.
+# 32-bit program; the 64-bit build is made too when it is the one that runs.
 pelmira_build() {
     local target=${1:-all}
+    pelmira_choose_build
     pelmira_configure_and_build "$PELMIRA_BUILD" mingw-i686.cmake "$target"
-    if ! pelmira_wine32_works; then
-        pelmira_log "this kernel cannot run 32-bit processes: Wine runs the 64-bit build"
+    if [ "$PELMIRA_RUN_BITS" = 64 ]; then
+        if [ -n "${PELMIRA_WINE:-}" ]; then
+            pelmira_log "PELMIRA_WINE=64: Wine runs the 64-bit build"
+        else
+            pelmira_log "this kernel cannot run 32-bit processes: Wine runs the 64-bit build"
+        fi
         pelmira_configure_and_build "$PELMIRA_BUILD_X64" mingw-x86_64.cmake "$target"
     fi
 }
@@ -102,6 +152,7 @@ pelmira_start_test_session() {
     mkdir -p "$PELMIRA_CACHE"
     exec 9>"$PELMIRA_CACHE/test.lock"
     flock 9
+    [ -n "${PELMIRA_RUN_LOADER:-}" ] || pelmira_choose_build
     pelmira_start_display
     trap 'wineserver -k >/dev/null 2>&1 || true; pelmira_stop_display' EXIT
     pelmira_prepare_prefix test
@@ -109,7 +160,7 @@ pelmira_start_test_session() {
     wineserver -w >/dev/null 2>&1 || true
     wineserver -p
     # Wine's services start now, away from the callers' output pipes.
-    "$(pelmira_wine_loader)" wineboot >/dev/null 2>&1 </dev/null || true
+    "$PELMIRA_RUN_LOADER" wineboot >/dev/null 2>&1 </dev/null || true
 }
 
 # Starts an Xvfb display of 1920x1080 and exports DISPLAY; the caller stops

@@ -11,8 +11,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 seconds=${1:-5}
 pelmira_install_packages
 pelmira_build motion_bench
-program=$(pelmira_runnable_build)/motion_bench.exe
-loader=$(pelmira_wine_loader)
+program=$PELMIRA_RUN_BUILD/motion_bench.exe
+loader=$PELMIRA_RUN_LOADER
 pelmira_start_test_session
 echo "$(nproc) processors: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
 # The wineserver of this prefix and the X server take their share of the two

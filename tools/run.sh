@@ -7,8 +7,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 pelmira_install_packages
 pelmira_build Pelmira
-program=$(pelmira_runnable_build)/Pelmira.exe
-loader=$(pelmira_wine_loader)
+program=$PELMIRA_RUN_BUILD/Pelmira.exe
+loader=$PELMIRA_RUN_LOADER
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     pelmira_prepare_prefix run

@@ -7,4 +7,4 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 pelmira_install_packages
 pelmira_build
 pelmira_start_test_session
-ctest --test-dir "$(pelmira_runnable_build)" --output-on-failure "$@"
+ctest --test-dir "$PELMIRA_RUN_BUILD" --output-on-failure "$@"

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Compares the monitor report of EDID files with what Debian's edid-decode says of them.
 
-compare_edid.py [--tool EDID_REPORT.EXE] [--loader WINE] [FILE_OR_FOLDER ...]  (default: samples/)
+compare_edid.py --tool EDID_REPORT.EXE --loader WINE [FILE_OR_FOLDER ...]  (default: samples/);
+tools/edid-compare.sh runs it with the build that Wine runs here.
 Per file: identity, name, manufacture date, version and extension count, image size, native
 mode with its refresh (edid-decode's figure rounded to 0.001 Hz), native size, refresh range
 and the blocks with a wrong checksum. Exits 1 when any file differs.
@@ -92,11 +93,9 @@ def run_reports(tool, loader, files):
 
 
 def main():
-    wine32 = subprocess.run(['/usr/lib/wine/wine', '--version'], capture_output=True).returncode == 0
-    build = os.path.join(os.path.dirname(os.path.dirname(HERE)), 'build' if wine32 else 'build/x64')
     parser = argparse.ArgumentParser(description=__doc__.split('\n')[0])
-    parser.add_argument('--tool', default=os.path.join(build, 'tests', 'edid_report.exe'))
-    parser.add_argument('--loader', default='/usr/lib/wine/wine' if wine32 else '/usr/lib/wine/wine64')
+    parser.add_argument('--tool', required=True, help='edid_report.exe of the build that Wine runs here')
+    parser.add_argument('--loader', required=True, help='the Wine loader that runs it')
     parser.add_argument('paths', nargs='*', default=[os.path.join(HERE, 'samples')])
     args = parser.parse_args()
     files = []
