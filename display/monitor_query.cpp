@@ -136,6 +136,21 @@ static int LogicalDpi(const WCHAR* adapterName)
     return dpi;
 }
 
+// Every mode the adapter offers, by size and rate.
+static std::vector<OfferedMode> QueryOfferedModes(const WCHAR* adapterName)
+{
+    std::vector<OfferedMode> offered;
+    DEVMODEW mode;
+    ClearDevMode(&mode);
+    for (DWORD number = 0; PelmiraEnumDisplaySettings(adapterName, number, &mode, 0); ++number) {
+        OfferedMode entry = { static_cast<int>(mode.dmPelsWidth), static_cast<int>(mode.dmPelsHeight),
+                              static_cast<int>(mode.dmDisplayFrequency) };
+        offered.push_back(entry);
+        ClearDevMode(&mode);
+    }
+    return offered;
+}
+
 bool QueryCurrentMode(const WCHAR* adapterName, MonitorCurrentMode* mode)
 {
     DEVMODEW settings;
@@ -150,6 +165,8 @@ bool QueryCurrentMode(const WCHAR* adapterName, MonitorCurrentMode* mode)
     mode->refreshNumerator = refresh.Numerator;
     mode->refreshDenominator = refresh.Denominator;
     mode->logicalDpi = LogicalDpi(adapterName);
+    mode->offered = NULL;
+    mode->offeredCount = 0;
     return true;
 }
 
@@ -159,6 +176,9 @@ int BuildMonitorReport(const WCHAR* adapterName, WCHAR* text, int capacity)
     size_t edidSize = PelmiraReadMonitorEdid(adapterName, edid.data(), edid.size());
     MonitorCurrentMode current;
     bool currentKnown = QueryCurrentMode(adapterName, &current);
+    std::vector<OfferedMode> offered = QueryOfferedModes(adapterName);
+    current.offered = offered.data();
+    current.offeredCount = static_cast<int>(offered.size());
     return FormatMonitorReport(edidSize != 0 ? edid.data() : NULL, edidSize,
                                currentKnown ? &current : NULL, text, capacity);
 }

@@ -5,13 +5,13 @@
 
 #include <windows.h>
 
-#include "display/monitor_report.h"
+#include "edid/monitor_report.h"
 
 // A base block and at most 255 extension blocks of 128 bytes.
 const size_t MonitorEdidCapacity = 256 * 128;
 
-// The report of a few dozen lines fits with room to spare.
-const int MonitorReportCapacity = 8192;
+// The report with a line for each of the most modes an EDID can list.
+const int MonitorReportCapacity = 96 * 1024;
 
 // Reads the EDID of the adapter's monitor 0 into edid (capacity bytes) and
 // returns its size in bytes; 0 when the monitor reports none.
@@ -29,8 +29,8 @@ extern ReadMonitorEdidFunction PelmiraReadMonitorEdid;
 extern QueryExactRefreshFunction PelmiraQueryExactRefresh;
 
 // The adapter's current mode: its size (EnumDisplaySettingsExW), its exact
-// refresh (0 / 0 when unknown) and the logical dots per inch of its monitor.
-// False when the current mode cannot be read.
+// refresh (0 / 0 when unknown) and the logical dots per inch of its monitor;
+// no offered modes. False when the current mode cannot be read.
 bool QueryCurrentMode(const WCHAR* adapterName, MonitorCurrentMode* mode);
 
 // Writes the report of the adapter's monitor into text (capacity

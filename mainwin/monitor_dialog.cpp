@@ -4,6 +4,8 @@
 
 #include <string.h>
 
+#include <vector>
+
 #include "app/app_state.h"
 #include "display/monitor_query.h"
 #include "mainwin/about_dialog.h"
@@ -45,9 +47,10 @@ static void PutOnClipboard(HWND owner, const WCHAR* text, int length)
 
 static void CopyReport(HWND window)
 {
-    WCHAR report[MonitorReportCapacity];
-    int length = GetDlgItemTextW(window, IDC_MONITOR_REPORT, report, MonitorReportCapacity);
-    PutOnClipboard(window, report, length);
+    HWND text = GetDlgItem(window, IDC_MONITOR_REPORT);
+    std::vector<WCHAR> report(GetWindowTextLengthW(text) + 1);
+    int length = GetWindowTextW(text, report.data(), static_cast<int>(report.size()));
+    PutOnClipboard(window, report.data(), length);
 }
 
 static BOOL OnCommand(HWND window, int command)
@@ -73,8 +76,8 @@ void ShowMonitorDialog(HWND owner, const DisplayDeviceRecord* record)
 {
     if (AppState.instance == NULL || record == NULL || !record->hasMonitor)
         return;
-    WCHAR report[MonitorReportCapacity];
-    BuildMonitorReport(record->adapter.DeviceName, report, MonitorReportCapacity);
+    std::vector<WCHAR> report(MonitorReportCapacity);
+    BuildMonitorReport(record->adapter.DeviceName, report.data(), MonitorReportCapacity);
     DialogBoxParamW(AppState.instance, MAKEINTRESOURCEW(IDD_MONITOR), owner, MonitorDlgProc,
-                    reinterpret_cast<LPARAM>(report));
+                    reinterpret_cast<LPARAM>(report.data()));
 }

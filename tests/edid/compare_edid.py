@@ -1,28 +1,32 @@
 #!/usr/bin/env python3
 """Compares the monitor report of EDID files with what Debian's edid-decode says of them.
 
-compare_edid.py --tool EDID_REPORT.EXE --loader WINE [FILE_OR_FOLDER ...]  (default: samples/);
-tools/edid-compare.sh runs it with the build that Wine runs here.
-Per file: identity, name, manufacture date, version and extension count, image size, native
-mode with its refresh (edid-decode's figure rounded to 0.001 Hz), native size, refresh range
-and the blocks with a wrong checksum. Exits 1 when any file differs.
+compare_edid.py --tool EDID_REPORT.EXE --loader WINE [--synthetic] [FILE_OR_FOLDER ...]
+(default: samples/); tools/edid-compare.sh runs it with the build that Wine runs here.
+Per file, every line the report takes from the EDID and the whole mode list (each refresh within
+0.0015 Hz of edid-decode's); the colour gamut is worked out here from the bytes. --synthetic adds
+EDIDs written here that list every code of the standards' tables and a spread of standard timings,
+CVT codes and DisplayID timings. Exits 1 when any file differs.
 """
 import argparse, os, re, subprocess, sys, tempfile
-from decimal import Decimal, InvalidOperation, ROUND_HALF_DOWN, ROUND_HALF_UP
+from decimal import Decimal, ROUND_HALF_DOWN, ROUND_HALF_UP
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-KEYS = ('Monitor', 'Manufacturer', 'Product code', 'Serial number', 'Manufactured', 'EDID',
-        'Image size', 'Native mode', 'Native size', 'Refresh range', 'Bad checksums')
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(HERE)), 'tools'))
+import edid_craft as craft  # noqa: E402
+
+KEYS = ('Monitor', 'Manufacturer', 'Product code', 'Serial number', 'Manufactured', 'EDID', 'Input',
+        'Image size', 'Native mode', 'Native size', 'Refresh range', 'Highest refresh', 'Variable refresh',
+        'Colour points', 'Colour gamut', 'HDR', 'Bad checksums')
+STANDARDS = {'sRGB': ((0.640, 0.330), (0.300, 0.600), (0.150, 0.060)),
+             'DCI-P3': ((0.680, 0.320), (0.265, 0.690), (0.150, 0.060)),
+             'BT.2020': ((0.708, 0.292), (0.170, 0.797), (0.131, 0.046))}
 
 
-def refreshes(figure):
+def rounded(figure):
     """The three-decimal figures that a six-decimal one may stand for (both, on a printed tie)."""
-    try:
-        value = Decimal(figure)  # "inf" or "-nan" with a zero total
-        return {'%s' % value.quantize(Decimal('0.001'), r) for r in (ROUND_HALF_UP, ROUND_HALF_DOWN)
-                if value.is_finite()}
-    except (InvalidOperation, TypeError):
-        return set()
+    value = Decimal(figure)
+    return {'%s' % value.quantize(Decimal('0.001'), r) for r in (ROUND_HALF_UP, ROUND_HALF_DOWN)}
 
 
 def field_refresh(timing):
@@ -36,6 +40,52 @@ def field_refresh(timing):
     return str(clock / (pixels * (field + Decimal('0.5'))))
 
 
+def mode_text(width, height, interlaced, refresh):
+    return '%s x %s%s at %s Hz' % (width, height, ' interlaced' if interlaced else '', refresh)
+
+
+def modes_of(out):
+    """Every mode line: [width, height, interlaced, refresh as printed (a string), its lines]."""
+    found = []
+    for m in craft.MODE_LINE.finditer(out):
+        if m[5] in ('inf', '-nan', 'nan') or int(m[2]) == 0 or float(m[5]) == 0:
+            continue
+        text = out[m.start():m.start() + 400].split('\n')
+        figure = field_refresh('\n'.join(text[:3])) if m[4] and 'Vborder' in text[1] + text[2] else m[5]
+        found.append([int(m[2]), int(m[3]), bool(m[4]), figure, text[0]])
+    return found
+
+
+def coverage(monitor, standard):
+    """Area of the intersection of two triangles over the standard's (both convex)."""
+    area = lambda p: sum(p[i][0] * p[(i + 1) % len(p)][1] - p[(i + 1) % len(p)][0] * p[i][1] for i in range(len(p)))
+    if area(monitor) < 0:
+        monitor = monitor[::-1]
+    polygon = list(standard)
+    for i in range(3):
+        a, b = monitor[i], monitor[(i + 1) % 3]
+        side = lambda p: (b[0] - a[0]) * (p[1] - a[1]) - (b[1] - a[1]) * (p[0] - a[0])
+        clipped = []
+        for j, p in enumerate(polygon):
+            q = polygon[(j + 1) % len(polygon)]
+            if side(p) >= 0:
+                clipped.append(p)
+            if (side(p) >= 0) != (side(q) >= 0):
+                t = side(p) / (side(p) - side(q))
+                clipped.append((p[0] + t * (q[0] - p[0]), p[1] + t * (q[1] - p[1])))
+        polygon = clipped
+    return abs(area(polygon)) / abs(area(standard)) if len(polygon) >= 3 else 0.0
+
+
+def gamut(data):
+    low = lambda i: (data[25 + i // 2] >> (4 if i % 2 == 0 else 0)) & 0x0F
+    points = [((data[27 + 2 * i] << 2 | low(i) >> 2) / 1024, (data[28 + 2 * i] << 2 | low(i) & 3) / 1024) for i in range(3)]
+    (ax, ay), (bx, by), (cx, cy) = points
+    if (bx - ax) * (cy - ay) - (by - ay) * (cx - ax) == 0:
+        return None
+    return ', '.join('%.1f%% of %s' % (100 * coverage(points, s), name) for name, s in STANDARDS.items())
+
+
 def reference(path):
     """What edid-decode says, worded as the report words it; None when it decodes nothing."""
     out = subprocess.run(['edid-decode', path], capture_output=True).stdout.decode('latin-1')
@@ -43,8 +93,9 @@ def reference(path):
     blocks = re.split(r'^(?=Block \d+, )', out, flags=re.M)[1:]
     if not blocks or not blocks[0].startswith('Block 0, Base EDID'):
         return None
-    get = lambda pattern: (lambda m: m and m.groups())(re.search(pattern, blocks[0], re.M))
-    texts = lambda kind: [t.strip() for t in re.findall(kind + r": '(.*)'$", blocks[0], re.M) if t.strip()]
+    data = open(path, 'rb').read()
+    get = lambda pattern, text=blocks[0]: (lambda m: m and m.groups())(re.search(pattern, text, re.M))
+    texts = lambda kind: [t.strip() for t in re.findall(kind + r": '(.*)'$", out, re.M) if t.strip()]
     f = {'Manufacturer': get(r'Manufacturer: (.*)$')[0], 'Monitor': (texts('Product Name') + [None])[0]}
     model = get(r'Model: (\S+)')[0]
     f['Product code'] = '%04X' % int(model, 16 if model.startswith('0x') else 10)
@@ -54,27 +105,85 @@ def reference(path):
     f['Manufactured'] = model_year and 'model year ' + model_year or week and 'week %s of %s' % (week, year) or year
     count = int((get(r'Extension blocks: (\d+)') or ['0'])[0])
     f['EDID'] = 'version %s, %d extension block%s' % (get(r'Revision: (\d+\.\d+)')[0], count, 's' * (count != 1))
+    bits, interface = get(r'Bits per primary color channel: (\d+)'), get(r'^\s+(\S+) interface$')
+    f['Input'] = ', '.join(['digital' if 'Digital display' in blocks[0] else 'analog'] + list(interface or []) +
+                           (['%s bits per colour' % bits[0]] if bits else []))
     size = get(r'Maximum image size: (\d+) cm x (\d+) cm|Aspect ratio: (\S+) \((\w+)\)')
     f['Image size'] = size and ('%s x %s cm' % size[:2] if size[0] else 'not given; aspect ratio %s (%s)' % size[2:])
     limits = get(r'Monitor ranges \(.*\): (\d+)-(\d+) Hz V')
     f['Refresh range'] = limits and int(limits[1]) and '%s - %s Hz' % limits
-    # The first numbered timing: a filler one below 10 MHz takes a number but has no line.
-    timing = re.search(r'^ +DTD +\d+: +(\d+)x(\d+)(i?) +(\S+) Hz.*\n.*\n.*', out, re.M)
-    if timing:
-        mode = '%s x %s%s' % (timing[1], timing[2], ' interlaced' if timing[3] else '')
-        figure = field_refresh(timing[0]) if timing[3] and 'Vborder' in timing[0] else timing[4]
-        f['Native mode'] = {mode + ' at %s Hz' % r for r in refreshes(figure)} or {mode}
-        mm = re.search(r'(\d+) mm x (\d+) mm', timing[0].split('\n')[0])
-        f['Native size'] = mm and int(mm[1]) and int(mm[2]) and '%s x %s mm' % mm.groups()
+    modes = modes_of(out)
+    native = native_mode(out, modes)
+    if native:
+        f['Native mode'] = {mode_text(*native[:3], r) for r in rounded(native[3])}
+        mm = re.search(r'(\d+) mm x (\d+) mm\)', native[4])
+        f['Native size'] = native[5] or mm and int(mm[1]) and int(mm[2]) and '%s x %s mm' % mm.groups()
+        fastest = sorted((m for m in modes if m[:2] == native[:2]), key=lambda m: (-Decimal(m[3]), m[2]))
+        f['Highest refresh'] = fastest and {mode_text(*fastest[0][:3], r) for r in rounded(fastest[0][3])}
+    vrr, amd = get(r'VRRmin: (\d+) Hz\n\s+VRRmax: (\d+) Hz', out), get(r'Minimum Refresh Rate: (\d+) Hz\n\s+Maximum Refresh Rate: (\d+) Hz', out)
+    f['Variable refresh'] = (vrr or amd) and '%s - %s Hz' % (vrr or amd)
+    points = [get(r'^\s+%s\s*: (\S+), (\S+)$' % c) for c in ('Red', 'Green', 'Blue', 'White')]
+    if any(float(v) for p in points for v in p):
+        f['Colour points'] = '; '.join('%s %s, %s' % (n, *p) for n, p in zip(('red', 'green', 'blue', 'white'), points))
+        f['Colour gamut'] = gamut(data)
+    f['HDR'] = hdr(out)
     f['Bad checksums'] = ' '.join(re.match(r'Block (\d+)', b)[1] for b in blocks[:count + 1]
                                   if re.search(r'^Checksum: \S+ \(should be', b, re.M))
-    return {k: v if isinstance(v, set) else {v} for k, v in f.items() if v}
+    f = {k: v if isinstance(v, set) else {v} for k, v in f.items() if v}
+    return f, modes, native
+
+
+def native_mode(out, modes):
+    """A DisplayID timing of the stated native pixel format (the preferred one, else the first), with
+    the DisplayID image size; else the first detailed timing."""
+    stated = re.search(r'Display native pixel format: (\d+)x(\d+)', out)
+    if stated:
+        size = tuple(map(int, stated.groups()))
+        candidates = [m for m in modes if m[4].lstrip().startswith('DTD:') and tuple(m[:2]) == size]
+        candidates.sort(key=lambda m: 'preferred' not in m[4])
+        if candidates:
+            image = re.search(r'Image size: ([\d.]+) mm x ([\d.]+) mm', out)
+            mm = image and '%d x %d mm' % tuple(int(Decimal(v).quantize(0, ROUND_HALF_UP)) for v in image.groups())
+            return candidates[0] + [mm]
+    first = [m for m in modes if re.match(r'\s+DTD +\d+:', m[4])]  # a filler below 10 MHz has no line
+    return first and first[0] + [None]
+
+
+def hdr(out):
+    block = (re.search(r'HDR Static Metadata Data Block:\n((?:\s{4,}.*\n)*)', out) or [None, ''])[1]
+    names = [n for key, n in (('SMPTE ST2084', 'PQ'), ('Hybrid Log-Gamma', 'HLG'),
+                              ('Traditional gamma - HDR', 'HDR gamma')) if key in block]
+    values = [(label, v) for key, label in (('max luminance', 'peak'), ('max frame-average luminance', 'frame average'),
+                                            ('min luminance', 'black'))
+              for v in re.findall(r'Desired content %s: \d+ \(([\d.]+) cd/m\^2\)' % key, block)]
+    return names and ', '.join(names) + ''.join('%s%s %s cd/m\u00b2' % ('; ' if i == 0 else ', ', label, v)
+                                                for i, (label, v) in enumerate(values))
 
 
 def parse_report(lines):
     found = dict(line.split(': ', 1) for line in lines if line.split(': ', 1)[0] in KEYS)
     bad = [m[1] for m in (re.match(r'Note: EDID block (\d+) has a wrong checksum', l) for l in lines) if m]
-    return dict({k: v.strip() for k, v in found.items()}, **{'Bad checksums': ' '.join(bad) or None})
+    listed = [re.match(r'  (\d+) x (\d+)( interlaced)? at (\S+) Hz( \(native\))?$', l) for l in lines if l.startswith('  ')]
+    modes = [[int(m[1]), int(m[2]), bool(m[3]), m[4], bool(m[5])] if m else None for m in listed]
+    return dict({k: v.strip() for k, v in found.items()}, **{'Bad checksums': ' '.join(bad) or None}), modes
+
+
+def compare_modes(expected, native, actual):
+    """The report's list: edid-decode's modes, distinct, widest, tallest and fastest first."""
+    distinct = {}
+    for m in expected:
+        distinct.setdefault((m[0], m[1], m[2], '%.3f' % Decimal(m[3])), m)
+    ordered = sorted(distinct.values(), key=lambda m: (-m[0], -m[1], -Decimal(m[3]), m[2]))
+    if len(ordered) != len(actual):
+        return ['mode list: %d modes, edid-decode lists %d: %s' % (len(actual), len(ordered),
+                [mode_text(*m[:4]) for m in ordered])]
+    problems = []
+    for want, got in zip(ordered, actual):
+        is_native = bool(native) and want[:3] == native[:3] and abs(Decimal(want[3]) - Decimal(native[3])) < Decimal('0.0005')
+        if got is None or got[:3] != want[:3] or abs(Decimal(got[3]) - Decimal(want[3])) > Decimal('0.0015') \
+                or got[4] != is_native:
+            problems.append('mode %r, edid-decode %r%s' % (got, want[4].strip(), ' (native)' * is_native))
+    return problems
 
 
 def run_reports(tool, loader, files):
@@ -87,36 +196,84 @@ def run_reports(tool, loader, files):
             subprocess.run([loader, tool] + names[start:start + 100], stdout=out, stderr=subprocess.STDOUT,
                            stdin=subprocess.DEVNULL, env=env)
             out.seek(0)
-            text = out.read().decode('latin-1').replace('\r', '')
+            text = out.read().decode('utf-8', 'replace').replace('\r', '')
         reports += [section.split('\n') for section in re.split(r'^== .*\n', text, flags=re.M)[1:]]
     return reports
+
+
+def synthetic(folder):
+    """EDIDs that list every DMT ID, VIC, HDMI VIC and established timing, a spread of standard
+    timings (GTF, and CVT where EDID 1.4 range limits allow it) and CVT codes, and DisplayID
+    timings, interlaced among them."""
+    def dtd_first(*descriptors):
+        return [craft.dtd(14850, 1920, 280, 1080, 45)] + list(descriptors)
+    cvt_range = craft.descriptor(0xFD, bytes([1, 255, 1, 255, 255, 4, 0x11, 0x44, 0x18, 0xF8, 0x1A]))
+    edids = [[craft.base(extensions=1, established=(255, 255, 128),
+                         descriptors=dtd_first(craft.descriptor(0xF7, bytes([10, 255, 255, 255, 255, 255, 240])))),
+              craft.displayid([craft.displayid_block(0x06, range(1, 89))])]]
+    vics = list(range(1, 128)) + list(range(193, 220))
+    for start in range(0, len(vics), 62):
+        chunk = vics[start:start + 62]
+        edids.append([craft.base(extensions=1), craft.cta(craft.data_block(2, chunk[:31]) + craft.data_block(2, chunk[31:])
+                                                          + craft.hdmi_vics([1, 2, 3, 4]))])
+    codes = [first << 8 | second for first in (0x02, 0x31, 0x45, 0x61, 0x71, 0x81, 0x8B, 0xA9, 0xB3, 0xD1, 0xFF)
+             for second in range(0, 256, 3)]
+    for version, extra in (((1, 3), []), ((1, 4), [cvt_range])):
+        per = 8 + (3 - len(extra)) * 6
+        for start in range(0, len(codes), per):
+            chunk = codes[start:start + per]
+            descriptors = [craft.standard_descriptor(chunk[i:i + 6]) for i in range(8, len(chunk), 6)]
+            edids.append([craft.base(version=version, standard=chunk[:8], descriptors=descriptors + extra)])
+    cvt = [craft.cvt_code(lines, aspect, 1, 0x1F) for lines in range(480, 4320, 38) for aspect in range(4)]
+    for start in range(0, len(cvt), 12):
+        edids.append([craft.base(descriptors=dtd_first(*[craft.descriptor(0xF8, bytes([1]) + b''.join(cvt[i:i + 4]))
+                                                          for i in range(start, min(start + 12, len(cvt)), 4)]))])
+    t = craft.displayid_timing
+    edids.append([craft.base(extensions=2),
+                  craft.displayid([craft.displayid_block(0x03, t(14850, 1920, 280, 88, 44, 1080, 45, 4, 5, 0x80) +
+                                                         t(7425, 1920, 280, 88, 44, 1080, 45, 4, 5, 0x10) +
+                                                         t(64500, 2560, 160, 8, 32, 1440, 40, 6, 8))]),
+                  craft.displayid([craft.displayid_block(0x22, t(593410, 3840, 160, 8, 32, 2160, 62, 3, 5)),
+                                   craft.displayid_block(0x23, [16, 97, 5], revision=0x40)], version=0x20)])
+    paths = []
+    for n, blocks in enumerate(edids):
+        paths.append(os.path.join(folder, 'synthetic-%03d.bin' % n))
+        with open(paths[-1], 'wb') as out:
+            out.write(b''.join(blocks))
+    return paths
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split('\n')[0])
     parser.add_argument('--tool', required=True, help='edid_report.exe of the build that Wine runs here')
     parser.add_argument('--loader', required=True, help='the Wine loader that runs it')
+    parser.add_argument('--synthetic', action='store_true', help='add EDIDs that list every code')
     parser.add_argument('paths', nargs='*', default=[os.path.join(HERE, 'samples')])
     args = parser.parse_args()
     files = []
     for path in map(os.path.abspath, args.paths):
         files += sorted(os.path.join(path, n) for n in os.listdir(path) if not n.endswith(('.md', '.txt'))) \
             if os.path.isdir(path) else [path]
-    reports = run_reports(args.tool, args.loader, files)
-    if len(reports) != len(files):
-        print('edid_report gave %d reports for %d files' % (len(reports), len(files)))
-        return 1
-    failed = 0
-    for path, lines in zip(files, reports):
-        expected, actual = reference(path), parse_report(lines)
-        if expected is None:  # edid-decode refuses it: the report must say what is wrong
-            problems = [] if any(l.startswith('Note:') for l in lines) else ['no note: %r' % lines]
-        else:
-            problems = ['%s: edid-decode %r, report %r' % (k, expected.get(k, {None}), actual.get(k))
-                        for k in KEYS if actual.get(k) not in expected.get(k, {None})]
-        for problem in problems:
-            print('%s: %s' % (os.path.basename(path), problem))
-        failed += bool(problems)
+    with tempfile.TemporaryDirectory() as work:
+        files += synthetic(work) if args.synthetic else []
+        reports = run_reports(args.tool, args.loader, files)
+        if len(reports) != len(files):
+            print('edid_report gave %d reports for %d files' % (len(reports), len(files)))
+            return 1
+        failed = 0
+        for path, lines in zip(files, reports):
+            found = reference(path)
+            if found is None:  # edid-decode refuses it: the report must say what is wrong
+                problems = [] if any(l.startswith('Note:') for l in lines) else ['no note: %r' % lines]
+            else:
+                expected, modes, native = found
+                actual, listed = parse_report(lines)
+                problems = ['%s: edid-decode %r, report %r' % (k, expected.get(k, {None}), actual.get(k))
+                            for k in KEYS if actual.get(k) not in expected.get(k, {None})]
+                problems += compare_modes(modes, native, listed)
+            for problem in problems:
+                print('%s: %s' % (os.path.basename(path), problem))
+            failed += bool(problems)
     print('edid_compare: %d passed, %d failed' % (len(files) - failed, failed))
     return 1 if failed else 0
 

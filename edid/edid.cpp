@@ -1,59 +1,64 @@
-// The EDID decoder: the base block (VESA E-EDID 1.0 to 1.4) and the detailed
-// timings of CTA-861 extension blocks. Every read is bounded by the blocks
-// that lie wholly inside the buffer.
-#include "display/edid.h"
+// The EDID decoder: the base block (VESA E-EDID 1.0 to 1.4), its display
+// descriptors, which CTA-861 blocks may hold too, and the choice of the
+// native mode. Every read is bounded by the blocks that lie wholly inside
+// the buffer.
+#include "edid/edid_parts.h"
 
 #include <string.h>
 
 static const unsigned char EdidHeader[8] = { 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00 };
 
 enum {
-    DESCRIPTOR_SIZE = 18,
     FIRST_DESCRIPTOR = 54,     // the base block's four descriptors start here
-    MIN_PIXEL_CLOCK = 1000,    // 10 MHz in the EDID's steps: slower "timings" are filler
     CTA_EXTENSION_TAG = 0x02,
+    DISPLAYID_EXTENSION_TAG = 0x70,
     TAG_SERIAL = 0xFF,
     TAG_RANGE = 0xFD,
-    TAG_NAME = 0xFC
+    TAG_NAME = 0xFC,
+    TAG_CVT_CODES = 0xF8,
+    TAG_ESTABLISHED_III = 0xF7,
+    TAG_STANDARD_TIMINGS = 0xFA,
+    RANGE_KIND_CVT = 0x04      // byte 10 of the range limits: CVT supported
 };
 
-// The vertical refresh of a timing in millihertz, rounded half up; -1 when a
-// total is zero. An interlaced field has verticalTotal + 0.5 lines.
-static int64_t RefreshMillihertz(unsigned pixelClockKhz, int horizontalTotal, int verticalTotal, bool interlaced)
+int64_t RefreshFromHalfLines(uint64_t pixelClockKhz, int64_t horizontalTotal, int64_t halfLines)
 {
-    if (horizontalTotal == 0 || verticalTotal == 0)
+    if (horizontalTotal <= 0 || halfLines <= 0)
         return -1;
-    // Everything counted in half lines, so that both kinds are whole numbers.
-    int64_t halfLines = 2 * static_cast<int64_t>(verticalTotal) + (interlaced ? 1 : 0);
+    // kHz to mHz is a factor of 1000000; twice that for the half lines.
     int64_t denominator = horizontalTotal * halfLines;
-    int64_t numerator = static_cast<int64_t>(pixelClockKhz) * 2000000;  // kHz -> mHz, twice
-    return (2 * numerator + denominator) / (2 * denominator);
+    uint64_t numerator = pixelClockKhz * 2000000u;
+    return static_cast<int64_t>((2 * numerator + denominator) / (2 * denominator));
 }
 
-// Keeps the detailed timing at d; returns false, keeping nothing, for filler.
+// Keeps the detailed timing at d and lists its mode; returns false, keeping
+// nothing, for filler.
 static bool AddTiming(const unsigned char* d, int block, EdidFacts* facts)
 {
-    if ((d[0] | d[1] << 8) < MIN_PIXEL_CLOCK) {
+    if (Word(d) < MIN_PIXEL_CLOCK) {
         facts->problems |= EDID_SLOW_TIMING;
         return false;
     }
-    if (facts->timingCount >= EDID_MAX_TIMINGS)
-        return true;
-    EdidTiming* timing = &facts->timings[facts->timingCount++];
+    EdidTiming timing = {};
     int horizontalBlank = d[3] | (d[4] & 0x0F) << 8;
     int verticalActive = d[5] | (d[7] & 0xF0) << 4;
     int verticalBlank = d[6] | (d[7] & 0x0F) << 8;
-    timing->block = block;
-    timing->interlaced = (d[17] & 0x80) != 0;
-    timing->width = d[2] | (d[4] & 0xF0) << 4;
-    timing->height = timing->interlaced ? 2 * verticalActive : verticalActive;
-    timing->pixelClockKhz = (d[0] | d[1] << 8) * 10u;
-    timing->horizontalTotal = timing->width + horizontalBlank;
-    timing->verticalTotal = verticalActive + verticalBlank;
-    timing->refreshMillihertz = RefreshMillihertz(timing->pixelClockKhz, timing->horizontalTotal,
-                                                  timing->verticalTotal, timing->interlaced);
-    timing->widthMm = d[12] | (d[14] & 0xF0) << 4;
-    timing->heightMm = d[13] | (d[14] & 0x0F) << 8;
+    timing.block = block;
+    timing.interlaced = (d[17] & 0x80) != 0;
+    timing.width = d[2] | (d[4] & 0xF0) << 4;
+    timing.height = timing.interlaced ? 2 * verticalActive : verticalActive;
+    timing.pixelClockKhz = Word(d) * 10u;
+    timing.horizontalTotal = timing.width + horizontalBlank;
+    timing.verticalTotal = verticalActive + verticalBlank;
+    // An interlaced field has half a line more than its vertical total.
+    timing.refreshMillihertz = RefreshFromHalfLines(timing.pixelClockKhz, timing.horizontalTotal,
+                                                    2 * static_cast<int64_t>(timing.verticalTotal) +
+                                                        (timing.interlaced ? 1 : 0));
+    timing.widthMm = d[12] | (d[14] & 0xF0) << 4;
+    timing.heightMm = d[13] | (d[14] & 0x0F) << 8;
+    AddTimingMode(facts, timing);
+    if (facts->timingCount < EDID_MAX_TIMINGS)
+        facts->timings[facts->timingCount++] = timing;
     return true;
 }
 
@@ -108,13 +113,22 @@ static void ReadRange(const unsigned char* d, EdidFacts* facts)
     facts->maxPixelClockMhz = d[9] * 10;
 }
 
-static void ReadDescriptor(const unsigned char* d, EdidFacts* facts)
+bool ReadDescriptor(const unsigned char* d, int block, EdidFacts* facts)
 {
+    if (d[0] != 0 || d[1] != 0)
+        return AddTiming(d, block, facts);
     switch (d[3]) {
     case TAG_NAME: TakeText(d, facts->name, EDID_UNPRINTABLE_NAME, facts); break;
     case TAG_SERIAL: TakeText(d, facts->serialText, EDID_UNPRINTABLE_SERIAL, facts); break;
     case TAG_RANGE: ReadRange(d, facts); break;
+    case TAG_CVT_CODES: AddCvtCodes(d, facts); break;
+    case TAG_ESTABLISHED_III: AddEstablishedIIIModes(d, facts); break;
+    case TAG_STANDARD_TIMINGS:
+        for (int i = 5; i + 1 < 17; i += 2)
+            AddStandardTiming(d + i, facts);
+        break;
     }
+    return false;
 }
 
 // The image size, or EDID 1.4's aspect ratio when one of the two is 0.
@@ -135,45 +149,60 @@ static void ReadImageSize(const unsigned char* base, EdidFacts* facts)
     }
 }
 
+// Digital or analog; EDID 1.4 adds the interface and the bits per colour.
+static void ReadInput(const unsigned char* base, EdidFacts* facts)
+{
+    facts->input.digital = (base[20] & 0x80) != 0;
+    if (!facts->input.digital || !IsEdid14(facts))
+        return;
+    int depth = base[20] >> 4 & 0x07, interfaceType = base[20] & 0x0F;
+    if (depth >= 1 && depth <= 6)
+        facts->input.bitsPerColour = 4 + 2 * depth;
+    if (interfaceType >= 1 && interfaceType <= 5)
+        facts->input.interfaceType = interfaceType;
+}
+
+// Ten bits each: the high eight in bytes 27 to 34, the low two packed in 25 and 26.
+static void ReadColourPoints(const unsigned char* base, EdidFacts* facts)
+{
+    for (int i = 0; i < 4; ++i) {
+        int low = base[25 + i / 2] >> (i % 2 == 0 ? 4 : 0);
+        facts->colours.x[i] = base[27 + 2 * i] << 2 | (low >> 2 & 0x03);
+        facts->colours.y[i] = base[28 + 2 * i] << 2 | (low & 0x03);
+    }
+}
+
 static void ReadBaseBlock(const unsigned char* base, EdidFacts* facts)
 {
     int letters = base[8] << 8 | base[9];
     for (int i = 0; i < 3; ++i)
         facts->manufacturer[i] = static_cast<char>('@' + (letters >> (10 - 5 * i) & 0x1F));
-    facts->productCode = base[10] | base[11] << 8;
+    facts->productCode = Word(base + 10);
     facts->serialNumber = base[12] | base[13] << 8 | base[14] << 16 | static_cast<uint32_t>(base[15]) << 24;
     facts->week = base[16];
     facts->year = 1990 + base[17];
     facts->version = base[18];
     facts->revision = base[19];
     facts->extensionCount = base[126];
+    ReadInput(base, facts);
     ReadImageSize(base, facts);
+    ReadColourPoints(base, facts);
+    // The range limits first: whether they allow CVT decides how a
+    // standard timing outside DMT is worked out.
     for (int slot = 0; slot < 4; ++slot) {
         const unsigned char* d = base + FIRST_DESCRIPTOR + slot * DESCRIPTOR_SIZE;
-        bool kept = false;
-        if (d[0] == 0 && d[1] == 0)
-            ReadDescriptor(d, facts);
-        else
-            kept = AddTiming(d, 0, facts);
+        if (d[0] == 0 && d[1] == 0 && d[3] == TAG_RANGE && !facts->hasRange) {
+            ReadRange(d, facts);
+            facts->cvtSupported = IsEdid14(facts) && d[10] == RANGE_KIND_CVT;
+        }
+    }
+    AddEstablishedModes(base + 35, facts);
+    for (int i = 0; i < 8; ++i)
+        AddStandardTiming(base + 38 + 2 * i, facts);
+    for (int slot = 0; slot < 4; ++slot) {
+        bool kept = ReadDescriptor(base + FIRST_DESCRIPTOR + slot * DESCRIPTOR_SIZE, 0, facts);
         if (slot == 0 && !kept)
             facts->problems |= EDID_FIRST_NOT_TIMING;
-    }
-}
-
-// The detailed timings of a CTA-861 block: from the offset in its byte 2 up
-// to the checksum byte, ended early by zero padding. A display descriptor
-// there (some TVs put one) is passed over.
-static void ReadCtaBlock(const unsigned char* block, int number, EdidFacts* facts)
-{
-    static const unsigned char Padding[DESCRIPTOR_SIZE] = {};
-    if (block[0] != CTA_EXTENSION_TAG || block[2] < 4)
-        return;
-    for (int offset = block[2]; offset + DESCRIPTOR_SIZE < EDID_BLOCK_SIZE; offset += DESCRIPTOR_SIZE) {
-        const unsigned char* d = block + offset;
-        if (memcmp(d, Padding, DESCRIPTOR_SIZE) == 0)
-            break;
-        if (d[0] != 0 || d[1] != 0)
-            AddTiming(d, number, facts);
     }
 }
 
@@ -188,6 +217,33 @@ static void CheckBlock(const unsigned char* block, int number, EdidFacts* facts)
     if (facts->badBlockCount < EDID_MAX_BAD_BLOCKS)
         facts->badBlocks[facts->badBlockCount] = number;
     facts->badBlockCount++;
+}
+
+// A DisplayID block that states a native pixel format, and lists a timing
+// of exactly that size, names the native mode: the timing flagged preferred,
+// else the first. Otherwise it is the first detailed timing.
+static void ChooseNative(EdidFacts* facts)
+{
+    const EdidTiming* chosen = NULL;
+    for (int i = 0; i < facts->displayIdTimingCount; ++i) {
+        const EdidTiming& timing = facts->displayIdTimings[i];
+        if (timing.width == facts->displayIdNativeWidth && timing.height == facts->displayIdNativeHeight &&
+            (chosen == NULL || (timing.preferred && !chosen->preferred)))
+            chosen = &timing;
+    }
+    if (chosen != NULL) {
+        facts->native = *chosen;
+        facts->nativeFromDisplayId = true;
+        facts->native.widthMm = (facts->displayIdWidthTenthsMm + 5) / 10;
+        facts->native.heightMm = (facts->displayIdHeightTenthsMm + 5) / 10;
+    } else if (facts->timingCount > 0) {
+        facts->native = facts->timings[0];
+    } else {
+        return;
+    }
+    facts->hasNative = true;
+    if (facts->native.refreshMillihertz < 0)
+        facts->problems |= EDID_ZERO_TOTALS;
 }
 
 bool DecodeEdid(const unsigned char* data, size_t size, EdidFacts* facts)
@@ -215,10 +271,12 @@ bool DecodeEdid(const unsigned char* data, size_t size, EdidFacts* facts)
     for (int number = 0; number < facts->blocksRead; ++number) {
         const unsigned char* block = data + number * EDID_BLOCK_SIZE;
         CheckBlock(block, number, facts);
-        if (number > 0)
+        if (number > 0 && block[0] == CTA_EXTENSION_TAG)
             ReadCtaBlock(block, number, facts);
+        else if (number > 0 && block[0] == DISPLAYID_EXTENSION_TAG)
+            ReadDisplayIdBlock(block, number, facts);
     }
-    if (facts->timingCount > 0 && facts->timings[0].refreshMillihertz < 0)
-        facts->problems |= EDID_ZERO_TOTALS;
+    ChooseNative(facts);
+    SortModes(facts);
     return true;
 }

@@ -1,21 +1,14 @@
 // The monitor report: the facts of the EDID, what follows from them for the
 // screen, the current mode, and notes on what the user should act on.
-#include "display/monitor_report.h"
+#include "edid/monitor_report.h"
 
 #include <math.h>
+#include <stdlib.h>
 
 #include "app/format_text.h"
-#include "display/edid.h"
+#include "edid/report_text.h"
 
-// The report as it grows in the caller's buffer.
-struct ReportText {
-    wchar_t* text;
-    int capacity;
-    int length;
-    bool full;      // a line did not fit
-};
-
-static void AddLine(ReportText* report, const wchar_t* format, ...)
+void AddLine(ReportText* report, const wchar_t* format, ...)
 {
     if (report->full)
         return;
@@ -29,10 +22,7 @@ static void AddLine(ReportText* report, const wchar_t* format, ...)
         report->length += written;
 }
 
-enum { RATE_CAPACITY = 32 };
-
-// "59.951 Hz", or "" when the rate is not known (negative).
-static const wchar_t* RateText(int64_t millihertz, wchar_t* text)
+const wchar_t* RateText(int64_t millihertz, wchar_t* text)
 {
     text[0] = L'\0';
     if (millihertz >= 0)
@@ -41,17 +31,23 @@ static const wchar_t* RateText(int64_t millihertz, wchar_t* text)
     return text;
 }
 
+const wchar_t* ModeText(int width, int height, bool interlaced, int64_t millihertz, wchar_t* text)
+{
+    wchar_t rate[RATE_CAPACITY];
+    FormatText(text, MODE_CAPACITY, L"%d x %d%ls%ls%ls", width, height, interlaced ? L" interlaced" : L"",
+               millihertz >= 0 ? L" at " : L"", RateText(millihertz, rate));
+    return text;
+}
+
 // A mode's line: "Native mode: 1920 x 1080 interlaced at 60.000 Hz".
 static void AddModeLine(ReportText* report, const wchar_t* label, int width, int height, bool interlaced,
                         int64_t millihertz)
 {
-    wchar_t rate[RATE_CAPACITY];
-    AddLine(report, L"%ls: %d x %d%ls%ls%ls\r\n", label, width, height, interlaced ? L" interlaced" : L"",
-            millihertz >= 0 ? L" at " : L"", RateText(millihertz, rate));
+    wchar_t mode[MODE_CAPACITY];
+    AddLine(report, L"%ls: %ls\r\n", label, ModeText(width, height, interlaced, millihertz, mode));
 }
 
-// The exact rate of the current mode in millihertz, -1 when not known.
-static int64_t CurrentMillihertz(const MonitorCurrentMode* current)
+int64_t CurrentMillihertz(const MonitorCurrentMode* current)
 {
     if (current->refreshDenominator == 0)
         return -1;
@@ -59,13 +55,29 @@ static int64_t CurrentMillihertz(const MonitorCurrentMode* current)
     return static_cast<int64_t>((numerator + current->refreshDenominator) / (2ull * current->refreshDenominator));
 }
 
+bool IsOfSize(int modeWidth, int modeHeight, int width, int height)
+{
+    return (modeWidth == width && modeHeight == height) || (modeWidth == height && modeHeight == width);
+}
+
+int64_t HighestListedMillihertz(const EdidFacts& facts, int width, int height)
+{
+    int64_t highest = -1;
+    for (int i = 0; i < facts.modeCount; ++i) {
+        const EdidMode& mode = facts.modes[i];
+        if (!mode.interlaced && IsOfSize(mode.width, mode.height, width, height) && mode.refreshMillihertz > highest)
+            highest = mode.refreshMillihertz;
+    }
+    return highest;
+}
+
 // The screen's physical size in millimetres: the native timing's, else the
 // image size of the base block.
-static bool PhysicalSizeMm(const EdidFacts& facts, const EdidTiming* native, double* width, double* height)
+static bool PhysicalSizeMm(const EdidFacts& facts, double* width, double* height)
 {
-    if (native != NULL && native->widthMm > 0 && native->heightMm > 0) {
-        *width = native->widthMm;
-        *height = native->heightMm;
+    if (facts.hasNative && facts.native.widthMm > 0 && facts.native.heightMm > 0) {
+        *width = facts.native.widthMm;
+        *height = facts.native.heightMm;
     } else if (facts.widthCm > 0 && facts.heightCm > 0) {
         *width = facts.widthCm * 10.0;
         *height = facts.heightCm * 10.0;
@@ -73,6 +85,16 @@ static bool PhysicalSizeMm(const EdidFacts& facts, const EdidTiming* native, dou
         return false;
     }
     return true;
+}
+
+static void AddInput(ReportText* report, const EdidInput& input)
+{
+    static const wchar_t* const Interfaces[6] = { L"", L", DVI", L", HDMI-a", L", HDMI-b", L", MDDI", L", DisplayPort" };
+    wchar_t bits[32] = L"";
+    if (input.bitsPerColour > 0)
+        FormatText(bits, 32, L", %d bits per colour", input.bitsPerColour);
+    AddLine(report, L"Input: %ls%ls%ls\r\n", input.digital ? L"digital" : L"analog", Interfaces[input.interfaceType],
+            bits);
 }
 
 static void AddIdentity(ReportText* report, const EdidFacts& facts)
@@ -92,56 +114,34 @@ static void AddIdentity(ReportText* report, const EdidFacts& facts)
         AddLine(report, L"Manufactured: week %d of %d\r\n", facts.week, facts.year);
     AddLine(report, L"EDID: version %d.%d, %d extension block%ls\r\n", facts.version, facts.revision,
             facts.extensionCount, facts.extensionCount == 1 ? L"" : L"s");
+    AddInput(report, facts.input);
 }
 
 // Image size, native mode and size, and what follows from them; pixels is
 // the width and height that one logical inch is drawn in.
-static void AddScreen(ReportText* report, const EdidFacts& facts, const EdidTiming* native, int logicalDpi,
-                      const int pixels[2])
+static void AddScreen(ReportText* report, const EdidFacts& facts, int logicalDpi, const int pixels[2])
 {
+    const EdidTiming& native = facts.native;
     if (facts.widthCm > 0 && facts.heightCm > 0)
         AddLine(report, L"Image size: %d x %d cm\r\n", facts.widthCm, facts.heightCm);
     else if (facts.aspectHundredths > 0)
         AddLine(report, L"Image size: not given; aspect ratio %d.%02d (%ls)\r\n", facts.aspectHundredths / 100,
                 facts.aspectHundredths % 100, facts.aspectPortrait ? L"portrait" : L"landscape");
-    if (native != NULL) {
-        AddModeLine(report, L"Native mode", native->width, native->height, native->interlaced,
-                    native->refreshMillihertz);
-        if (native->widthMm > 0 && native->heightMm > 0)
-            AddLine(report, L"Native size: %d x %d mm\r\n", native->widthMm, native->heightMm);
+    if (facts.hasNative) {
+        AddModeLine(report, L"Native mode", native.width, native.height, native.interlaced, native.refreshMillihertz);
+        if (native.widthMm > 0 && native.heightMm > 0)
+            AddLine(report, L"Native size: %d x %d mm\r\n", native.widthMm, native.heightMm);
     }
     double widthMm, heightMm;
-    if (!PhysicalSizeMm(facts, native, &widthMm, &heightMm))
+    if (!PhysicalSizeMm(facts, &widthMm, &heightMm))
         return;
     double diagonalInches = hypot(widthMm, heightMm) / 25.4;
     AddLine(report, L"Diagonal: %.1f in\r\n", diagonalInches);
-    if (native != NULL && native->width > 0 && native->height > 0)
-        AddLine(report, L"Pixel density: %.0f ppi\r\n", hypot(native->width, native->height) / diagonalInches);
+    if (facts.hasNative && native.width > 0 && native.height > 0)
+        AddLine(report, L"Pixel density: %.0f ppi\r\n", hypot(native.width, native.height) / diagonalInches);
     if (pixels[0] > 0 && pixels[1] > 0)
         AddLine(report, L"One logical inch: %.2f in on this monitor\r\n",
                 logicalDpi * diagonalInches / hypot(pixels[0], pixels[1]));
-}
-
-// Whether a timing is of the given size, upright or turned a quarter (a
-// monitor on its side reports its mode with width and height swapped).
-static bool IsOfSize(const EdidTiming& timing, int width, int height)
-{
-    return (timing.width == width && timing.height == height) ||
-           (timing.width == height && timing.height == width);
-}
-
-// The fastest timing of the given size that the EDID lists, in millihertz,
-// or -1. The range limits' highest rate is no promise for every size: the
-// line rate and the pixel clock limit it at the larger ones.
-static int64_t HighestMillihertz(const EdidFacts& facts, int width, int height)
-{
-    int64_t highest = -1;
-    for (int i = 0; i < facts.timingCount; ++i) {
-        const EdidTiming& timing = facts.timings[i];
-        if (IsOfSize(timing, width, height) && timing.refreshMillihertz > highest)
-            highest = timing.refreshMillihertz;
-    }
-    return highest;
 }
 
 static void AddBlockNotes(ReportText* report, const EdidFacts& facts)
@@ -163,9 +163,17 @@ static void AddBlockNotes(ReportText* report, const EdidFacts& facts)
     for (int i = 0; i < facts.badBlockCount && i < EDID_MAX_BAD_BLOCKS; ++i)
         AddLine(report, L"Note: EDID block %d has a wrong checksum, so what it says may be wrong.\r\n",
                 facts.badBlocks[i]);
+    if (facts.problems & EDID_CTA_OVERRUN)
+        AddLine(report, L"Note: A CTA-861 block of the EDID holds a data block that runs past its room; "
+                L"it and what follows it are left out.\r\n");
+    if (facts.problems & EDID_DISPLAYID_OVERRUN)
+        AddLine(report, L"Note: A DisplayID block of the EDID holds a section or data block that runs past "
+                L"its room; it and what follows it are left out.\r\n");
+    if (facts.problems & EDID_TOO_MANY_MODES)
+        AddLine(report, L"Note: The EDID lists more than %d modes; the rest are left out.\r\n", EDID_MAX_MODES);
 }
 
-static void AddContentNotes(ReportText* report, const EdidFacts& facts, const EdidTiming* native)
+static void AddContentNotes(ReportText* report, const EdidFacts& facts)
 {
     if (facts.problems & EDID_UNPRINTABLE_NAME)
         AddLine(report, L"Note: The monitor name in the EDID holds unprintable bytes; "
@@ -173,10 +181,10 @@ static void AddContentNotes(ReportText* report, const EdidFacts& facts, const Ed
     if (facts.problems & EDID_UNPRINTABLE_SERIAL)
         AddLine(report, L"Note: The serial number in the EDID holds unprintable bytes; "
                 L"they and what follows them are left out.\r\n");
-    if (native == NULL)
+    if (!facts.hasNative)
         AddLine(report, L"Note: The EDID lists no detailed timing in its base block or a CTA-861 extension, "
                 L"so the native mode is not known.\r\n");
-    else if (facts.problems & EDID_FIRST_NOT_TIMING)
+    else if ((facts.problems & EDID_FIRST_NOT_TIMING) && !facts.nativeFromDisplayId)
         AddLine(report, L"Note: The EDID's first descriptor is not a usable detailed timing; "
                 L"the native mode shown is the first one that follows.\r\n");
     if (facts.problems & EDID_SLOW_TIMING)
@@ -185,25 +193,29 @@ static void AddContentNotes(ReportText* report, const EdidFacts& facts, const Ed
     if (facts.problems & EDID_ZERO_TOTALS)
         AddLine(report, L"Note: The native mode's timing has zero totals, so its refresh rate is not known.\r\n");
     double widthMm, heightMm;
-    if (!PhysicalSizeMm(facts, native, &widthMm, &heightMm))
+    if (!PhysicalSizeMm(facts, &widthMm, &heightMm))
         AddLine(report, L"Note: The EDID gives no physical size (usual for projectors and TVs), "
                 L"so the diagonal and pixel density are not known.\r\n");
 }
 
 // Notes on the current mode; facts may be those of no EDID (all zero).
-static void AddCurrentNotes(ReportText* report, const EdidFacts& facts, const EdidTiming* native,
-                            const MonitorCurrentMode* current)
+static void AddCurrentNotes(ReportText* report, const EdidFacts& facts, const MonitorCurrentMode* current)
 {
-    bool usable = native != NULL && native->refreshMillihertz >= 0;
-    if (usable && !IsOfSize(*native, current->width, current->height))
+    const EdidTiming& native = facts.native;
+    bool usable = facts.hasNative && native.refreshMillihertz >= 0;
+    if (usable && !IsOfSize(native.width, native.height, current->width, current->height))
         AddLine(report, L"Note: The current mode is not the monitor's native %d x %d, "
-                L"so one-pixel patterns are scaled by the monitor.\r\n", native->width, native->height);
+                L"so one-pixel patterns are scaled by the monitor.\r\n", native.width, native.height);
+    bool adapterShort = AddAdapterNote(report, facts, current);
     int64_t now = CurrentMillihertz(current);
     if (now < 0)
         return;
     wchar_t nowText[RATE_CAPACITY], highestText[RATE_CAPACITY];
-    int64_t highest = HighestMillihertz(facts, current->width, current->height);
-    if (highest > now + 500)
+    // The range limits' highest rate is no promise for every size: the line
+    // rate and the pixel clock limit it at the larger ones.
+    int64_t highest = HighestListedMillihertz(facts, current->width, current->height);
+    bool atNative = usable && IsOfSize(native.width, native.height, current->width, current->height);
+    if (highest > now + 500 && !(adapterShort && atNative))
         AddLine(report, L"Note: The monitor accepts up to %ls, but the current mode runs at %ls; "
                 L"a higher rate can be chosen in the display settings.\r\n",
                 RateText(highest, highestText), RateText(now, nowText));
@@ -214,36 +226,47 @@ static void AddCurrentNotes(ReportText* report, const EdidFacts& facts, const Ed
                 RateText(now, nowText), nearest, nearest);
 }
 
+static void AddReport(ReportText* report, const unsigned char* edid, size_t edidSize, const EdidFacts& facts,
+                      const MonitorCurrentMode* current)
+{
+    if (facts.decoded) {
+        int pixels[2] = { current != NULL ? current->width : facts.hasNative ? facts.native.width : 0,
+                          current != NULL ? current->height : facts.hasNative ? facts.native.height : 0 };
+        int logicalDpi = current != NULL && current->logicalDpi > 0 ? current->logicalDpi : 96;
+        AddIdentity(report, facts);
+        AddScreen(report, facts, logicalDpi, pixels);
+        if (facts.hasRange && facts.maxVerticalHz > 0)
+            AddLine(report, L"Refresh range: %d - %d Hz\r\n", facts.minVerticalHz, facts.maxVerticalHz);
+        AddCapabilities(report, facts);
+    }
+    if (current != NULL)
+        AddModeLine(report, L"Current mode", current->width, current->height, false, CurrentMillihertz(current));
+    if (edid == NULL || edidSize == 0) {
+        AddLine(report, L"Note: The monitor reports no EDID.\r\n");
+    } else {
+        AddBlockNotes(report, facts);
+        if (facts.decoded)
+            AddContentNotes(report, facts);
+    }
+    if (current != NULL)
+        AddCurrentNotes(report, facts, current);
+    AddModeList(report, facts, current);
+}
+
 int FormatMonitorReport(const unsigned char* edid, size_t edidSize, const MonitorCurrentMode* current,
                         wchar_t* text, int capacity)
 {
     if (text == NULL || capacity <= 0)
         return -1;
     text[0] = L'\0';
+    // The facts hold every mode listed: too large for the stack of a dialog's caller.
+    EdidFacts* facts = static_cast<EdidFacts*>(malloc(sizeof(EdidFacts)));
+    if (facts == NULL)
+        return -1;
     ReportText report = { text, capacity, 0, false };
-    EdidFacts facts;
-    DecodeEdid(edid, edidSize, &facts);
-    const EdidTiming* native = facts.timingCount > 0 ? &facts.timings[0] : NULL;
-    if (facts.decoded) {
-        int pixels[2] = { current != NULL ? current->width : native != NULL ? native->width : 0,
-                          current != NULL ? current->height : native != NULL ? native->height : 0 };
-        int logicalDpi = current != NULL && current->logicalDpi > 0 ? current->logicalDpi : 96;
-        AddIdentity(&report, facts);
-        AddScreen(&report, facts, native, logicalDpi, pixels);
-        if (facts.hasRange && facts.maxVerticalHz > 0)
-            AddLine(&report, L"Refresh range: %d - %d Hz\r\n", facts.minVerticalHz, facts.maxVerticalHz);
-    }
-    if (current != NULL)
-        AddModeLine(&report, L"Current mode", current->width, current->height, false, CurrentMillihertz(current));
-    if (edid == NULL || edidSize == 0) {
-        AddLine(&report, L"Note: The monitor reports no EDID.\r\n");
-    } else {
-        AddBlockNotes(&report, facts);
-        if (facts.decoded)
-            AddContentNotes(&report, facts, native);
-    }
-    if (current != NULL)
-        AddCurrentNotes(&report, facts, native, current);
+    DecodeEdid(edid, edidSize, facts);
+    AddReport(&report, edid, edidSize, *facts, current);
+    free(facts);
     if (report.full) {
         text[0] = L'\0';
         return -1;

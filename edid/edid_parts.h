@@ -1,0 +1,43 @@
+// What the parts of the EDID decoder share: the base block, the CTA-861 and
+// DisplayID extensions, and the list of modes they all add to.
+#ifndef PELMIRA_EDID_PARTS_H
+#define PELMIRA_EDID_PARTS_H
+
+#include "edid/edid.h"
+
+enum {
+    DESCRIPTOR_SIZE = 18,
+    MIN_PIXEL_CLOCK = 1000      // 10 MHz in a descriptor's steps: slower "timings" are filler
+};
+
+// Little-endian numbers of 16 and 24 bits.
+inline int Word(const unsigned char* p) { return p[0] | p[1] << 8; }
+inline int Word24(const unsigned char* p) { return p[0] | p[1] << 8 | p[2] << 16; }
+
+// The vertical refresh in millihertz, rounded half up, of pixelClockKhz
+// over horizontalTotal pixels by halfLines / 2 lines; -1 when a total is 0.
+int64_t RefreshFromHalfLines(uint64_t pixelClockKhz, int64_t horizontalTotal, int64_t halfLines);
+
+// An 18-byte descriptor of the base block or a CTA-861 block: a detailed
+// timing (kept, and its mode listed) or a display descriptor. Returns true
+// when it was a timing that was kept.
+bool ReadDescriptor(const unsigned char* d, int block, EdidFacts* facts);
+
+// The mode list.
+void AddMode(EdidFacts* facts, int width, int height, bool interlaced, int64_t millihertz);
+void AddTimingMode(EdidFacts* facts, const EdidTiming& timing);
+void AddDmtMode(EdidFacts* facts, int id);
+void AddVicMode(EdidFacts* facts, int vic);
+void AddHdmiVicMode(EdidFacts* facts, int vic);
+void AddEstablishedModes(const unsigned char* bits, EdidFacts* facts);        // 3 bytes: I and II
+void AddEstablishedIIIModes(const unsigned char* d, EdidFacts* facts);        // descriptor 0xF7
+void AddStandardTiming(const unsigned char* code, EdidFacts* facts);          // 2 bytes
+void AddCvtCodes(const unsigned char* d, EdidFacts* facts);                   // descriptor 0xF8
+void SortModes(EdidFacts* facts);
+
+// The extension blocks.
+void ReadCtaBlock(const unsigned char* block, int number, EdidFacts* facts);
+void ReadCtaDataBlocks(const unsigned char* data, int length, EdidFacts* facts);
+void ReadDisplayIdBlock(const unsigned char* block, int number, EdidFacts* facts);
+
+#endif
