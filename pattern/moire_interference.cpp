@@ -103,7 +103,8 @@ bool PrepareRingSet()
         return false;
     int rings = (maxRadius + 14) / 15;
     int rows = 2 * (maxRadius + 3);
-    RingSet.widths = static_cast<int16_t*>(malloc(static_cast<size_t>(rows) * rings * 2 * sizeof(int16_t)));
+    size_t bytes = static_cast<size_t>(rows) * rings * 2 * sizeof(int16_t);
+    RingSet.widths = static_cast<int16_t*>(PelmiraPainterMalloc(bytes));
     if (RingSet.widths == NULL)
         return false;
     RingSet.radius = maxRadius;
@@ -114,18 +115,19 @@ bool PrepareRingSet()
     return true;
 }
 
-// Makes the frame for a client of width x height once, black; true if it is
-// there.
+// Makes the frame for a client of width x height once, to be made black as
+// the first frame is composed; true if it is there.
 bool PrepareFrame(int width, int height)
 {
     if (Frame.pixels != NULL && Frame.width == width && Frame.height == height)
         return true;
     ReleaseFrame();
-    Frame.pixels = static_cast<DWORD*>(calloc(static_cast<size_t>(width) * height, sizeof(DWORD)));
+    Frame.pixels = static_cast<DWORD*>(PelmiraPainterMalloc(static_cast<size_t>(width) * height * sizeof(DWORD)));
     if (Frame.pixels == NULL)
         return false;
     Frame.width = width;
     Frame.height = height;
+    Frame.bandBottom = height;  // every row yet to be made black
     return true;
 }
 
