@@ -157,7 +157,7 @@ static void PaintGammaRamps(HDC dc, const GammaLayout& l)
     Rectangle(dc, l.gx0, l.T, l.gRight, l.gBottom);
     int rowWidth = 256 * l.cellW;
     size_t pixels = static_cast<size_t>(rowWidth) * (l.g > 0 ? l.g : 0);
-    DWORD* rows = pixels > 0 ? static_cast<DWORD*>(malloc(pixels * sizeof(DWORD))) : NULL;
+    DWORD* rows = pixels > 0 ? static_cast<DWORD*>(PelmiraPainterMalloc(pixels * sizeof(DWORD))) : NULL;
     const BYTE (*levels)[256] = RampLevels();
     double gamma = 3.0;
     for (int k = 0; gamma > 0 && k < GammaRows; ++k) {

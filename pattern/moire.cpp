@@ -47,7 +47,7 @@ void PaintMoire(HDC dc, int width, int height)
 {
     if (width <= 0 || height <= 0)
         return;
-    DWORD* strip = static_cast<DWORD*>(malloc(static_cast<size_t>(width) * StripRows * sizeof(DWORD)));
+    DWORD* strip = static_cast<DWORD*>(PelmiraPainterMalloc(static_cast<size_t>(width) * StripRows * sizeof(DWORD)));
     if (strip == NULL) {
         RECT client = { 0, 0, width, height };
         FillSolidRect(dc, &client, RGB(0, 0, 0));

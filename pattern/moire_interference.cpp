@@ -122,7 +122,8 @@ bool PrepareRingSet()
         return false;
     int rings = (maxRadius + 14) / 15;
     int rows = maxRadius + 3;
-    RingSet.widths = static_cast<int16_t*>(malloc(static_cast<size_t>(rows) * rings * 2 * sizeof(int16_t)));
+    size_t bytes = static_cast<size_t>(rows) * rings * 2 * sizeof(int16_t);
+    RingSet.widths = static_cast<int16_t*>(PelmiraPainterMalloc(bytes));
     if (RingSet.widths == NULL)
         return false;
     RingSet.radius = maxRadius;
@@ -133,20 +134,21 @@ bool PrepareRingSet()
     return true;
 }
 
-// Makes the frame for a client of width x height once, black; true if it is
-// there.
+// Makes the frame for a client of width x height once, to be made black as
+// the first frame is composed; true if it is there.
 bool PrepareFrame(int width, int height)
 {
     if (Frame.bits != NULL && Frame.width == width && Frame.height == height)
         return true;
     ReleaseFrame();
     size_t rowBytes = (static_cast<size_t>(width) + 31) / 32 * 4;
-    Frame.bits = static_cast<uint8_t*>(calloc(rowBytes * height, 1));
+    Frame.bits = static_cast<uint8_t*>(PelmiraPainterMalloc(rowBytes * height));
     if (Frame.bits == NULL)
         return false;
     Frame.rowBytes = rowBytes;
     Frame.width = width;
     Frame.height = height;
+    Frame.bandBottom = height;  // every row yet to be made black
     return true;
 }
 

@@ -27,6 +27,11 @@ void PaintGamma(HDC dc, int width, int height);
 void PaintMoire(HDC dc, int width, int height);
 void PaintMoireInterference(HDC dc, int width, int height);
 
+// The allocation of the painters' buffers: malloc, freed with free. Tests
+// replace it to paint as when memory runs out.
+typedef void* (*MallocFunction)(size_t bytes);
+extern MallocFunction PelmiraPainterMalloc;
+
 // The animation of "Moire Interference": two ring sets whose centres lie
 // offset pixels left and right of the client centre.
 struct MoireInterferenceStateRecord {

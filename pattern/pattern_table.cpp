@@ -2,9 +2,13 @@
 // each. The window paints through this table, and so does the benchmark.
 #include "pattern/pattern_window.h"
 
+#include <stdlib.h>
+
 #include "app/app_state.h"
 #include "app/draw.h"
 #include "pattern/painters.h"
+
+MallocFunction PelmiraPainterMalloc = malloc;
 
 namespace {
 

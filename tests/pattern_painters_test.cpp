@@ -4,6 +4,8 @@
 // rings against the Ellipse strokes they stand for.
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
 #include <algorithm>
 #include <set>
 #include <string>
@@ -35,6 +37,13 @@ void InterferenceFromStart(HDC dc, int w, int h)
     ResetMoireInterference(w, h);
     PaintMoireInterference(dc, w, h);
     ReleaseMoireInterference();
+}
+// "Moire" as when there is no memory for its strip.
+void MoireWithoutMemory(HDC dc, int w, int h)
+{
+    PelmiraPainterMalloc = [](size_t) -> void* { return NULL; };
+    PaintMoire(dc, w, h);
+    PelmiraPainterMalloc = malloc;
 }
 
 class PainterTest : public testing::Test {
@@ -124,6 +133,7 @@ TEST_F(PainterTest, WorkedExamplesAtThePixel)
             { 1580, 1001, Black }, { 1579, 1002, Black }, { 1578, 1000, Grey(15) }, { 1578, 200, RGB(15, 0, 16) } } },
         { PaintMoire, 3, 5, { { 0, 1, White }, { 0, 0, Black }, { 1, 1, Black }, { 2, 3, White }, { 2, 4, Black } } },
         { PaintMoire, 640, 480, { { 0, 1, White }, { 1, 0, Black }, { 638, 479, White }, { 639, 479, Black } } },
+        { MoireWithoutMemory, 5, 3, { { 0, 1, White }, { 1, 1, Black }, { 0, 2, Black }, { 4, 1, White } } },
         { BlackLevel, 1920, 1080,
           { { 420, 135, Grey(1) }, { 474, 135, Black }, { 420, 189, Black }, { 474, 189, Grey(1) }, { 635, 350, Grey(1) },
             { 636, 350, Black }, { 690, 135, Grey(2) }, { 1445, 890, Grey(12) }, { 1446, 890, Black },
@@ -242,6 +252,9 @@ TEST_F(PainterTest, GammaBarsStripesAndRamps)
     }
     for (int i = 0; i < 256; ++i)
         EXPECT_EQ(i, level(20, i)) << "row 1.00, cell " << i;
+    for (int y = T + 1; y < T + 1 + 30 * g; ++y)  // every pixel row of a ramp as its first
+        for (int x = gx0 + 1; x <= gx0 + 256 * cellW; ++x)
+            ASSERT_EQ(DibPixel(dib, x, y - (y - T - 1) % g), DibPixel(dib, x, y)) << "at (" << x << ", " << y << ")";
     ExpectText(43, T + 1 + (g - th) / 2, L"3.00", White, Grey(25));
     ExpectText(gx0 + 256 * cellW + 2 - 3 * cw, T + 30 * g + 10, L"255", White, Grey(25));
 
