@@ -5,6 +5,7 @@
 
 #include <uxtheme.h>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -98,6 +99,8 @@ TEST_F(DeviceListTest, RowColoursWithVisualStylesAndWithout)
     RECT row = { LVIR_BOUNDS, 0, 0, 0 }, cell = { LVIR_LABEL, 0, 0, 0 };
     SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
     SendMessageW(list, LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&cell));
+    RECT client;  // the columns may run past it
+    GetClientRect(list, &client);
     EXPECT_EQ(40, row.bottom - row.top) << "the height for Wine's default GUI font";
     const RECT lower = { cell.left + 16, (row.top + row.bottom) / 2, cell.right - 2, row.bottom };
     TestDib dib;
@@ -122,7 +125,7 @@ TEST_F(DeviceListTest, RowColoursWithVisualStylesAndWithout)
         SetFocus(c.focused ? list : GetDlgItem(main, IDC_ABOUT));
         FillDib(dib, magenta);
         SendMessageW(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dib.dc), PRF_CLIENT);
-        COLORREF background = DibPixel(dib, row.right - 3, row.top + 3);
+        COLORREF background = DibPixel(dib, std::min(row.right, client.right) - 3, row.top + 3);
         if (c.background == Highlight) {
             EXPECT_NE(magenta, background) << "a selected row keeps its highlight";
         } else {

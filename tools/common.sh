@@ -97,25 +97,26 @@ pelmira_choose_build() {
 }
 
 pelmira_configure_and_build() {
-    local dir=$1 toolchain=$2 target=$3
+    local dir=$1 toolchain=$2
+    shift 2
     cmake -S "$PELMIRA_ROOT" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$PELMIRA_ROOT/cmake/$toolchain" \
         -DCMAKE_BUILD_TYPE=Release >/dev/null
-    cmake --build "$dir" -j"$(nproc)" --target "$target"
+    cmake --build "$dir" -j"$(nproc)" --target "$@"
 }
 
-# Builds a target (default: everything). build/Pelmira.exe is always the
+# Builds targets (default: everything). build/Pelmira.exe is always the
 # 32-bit program; the 64-bit build is made too when it is the one that runs.
 pelmira_build() {
-    local target=${1:-all}
+    local targets=("${@:-all}")
     pelmira_choose_build
-    pelmira_configure_and_build "$PELMIRA_BUILD" mingw-i686.cmake "$target"
+    pelmira_configure_and_build "$PELMIRA_BUILD" mingw-i686.cmake "${targets[@]}"
     if [ "$PELMIRA_RUN_BITS" = 64 ]; then
         if [ -n "${PELMIRA_WINE:-}" ]; then
             pelmira_log "PELMIRA_WINE=64: Wine runs the 64-bit build"
         else
             pelmira_log "this kernel cannot run 32-bit processes: Wine runs the 64-bit build"
         fi
-        pelmira_configure_and_build "$PELMIRA_BUILD_X64" mingw-x86_64.cmake "$target"
+        pelmira_configure_and_build "$PELMIRA_BUILD_X64" mingw-x86_64.cmake "${targets[@]}"
     fi
 }
 
@@ -127,11 +128,16 @@ pelmira_build() {
 pelmira_prepare_prefix() {
     local kind=$1
     export WINEPREFIX=${PELMIRA_WINEPREFIX:-$PELMIRA_CACHE/wine-$kind}
-    [ -f "$WINEPREFIX/.pelmira-ready" ] && return 0
+    [ -f "$WINEPREFIX/.pelmira-ready-2" ] && return 0
     pelmira_log "creating the Wine prefix $WINEPREFIX (once)"
     mkdir -p "$WINEPREFIX"
     local wine=/usr/lib/wine/wine64
     "$wine" wineboot -i >/dev/null 2>&1
+    # Debian's Wine 8 looks for its own fonts (Marlett for the caption
+    # buttons, Tahoma, MS Sans Serif, System) in a folder that its path
+    # cannot name, /usr/share/wine/../fonts; it also looks in the prefix.
+    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+    cp /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$WINEPREFIX/drive_c/windows/Fonts/"
     # A crash must end the process, not wait for someone to close a dialog.
     "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     if [ "$kind" = test ]; then
@@ -140,7 +146,7 @@ pelmira_prepare_prefix() {
     fi
     wineserver -k >/dev/null 2>&1 || true
     wineserver -w
-    touch "$WINEPREFIX/.pelmira-ready"
+    touch "$WINEPREFIX/.pelmira-ready-2"
 }
 
 # For the test and benchmark commands: one run at a time per user (runs

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Makes the README's screenshots anew from the end-to-end run: the main
-# window, Monitor details, the SMPTE bars, the Boundary pattern and the
-# motion test, written to docs/screenshots/.
+# Makes the README's screenshots anew: the main window as it starts, the
+# SMPTE bars, the Boundary pattern and the motion test from the end-to-end
+# run, and Monitor details of a real monitor (the Dell G2724D among the
+# tests' EDID samples, offered through the seam the tests use), written to
+# docs/screenshots/.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -9,13 +11,30 @@ shots=$(mktemp -d)
 trap 'rm -rf "$shots"' EXIT
 PELMIRA_E2E_SHOTS=$shots "$PELMIRA_ROOT/tools/test.sh" -R end_to_end
 
+# Monitor details with the sample's EDID, in a desktop of its own.
+pelmira_build pelmira_with_edid
+pelmira_start_test_session
+trap 'wineserver -k >/dev/null 2>&1 || true; pelmira_stop_display; rm -rf "$shots"' EXIT
+sample=$(realpath "$PELMIRA_ROOT/tests/edid/samples/DELD175-7E926B383260.bin")
+"$PELMIRA_RUN_LOADER" explorer /desktop=shots,1920x1080 "$PELMIRA_RUN_BUILD/pelmira_with_edid.exe" \
+    "Z:${sample//\//\\}" >/dev/null 2>&1 </dev/null &
+desktop=$(pelmira_find_desktop shots) || { pelmira_log "the Wine desktop did not appear"; exit 1; }
+pelmira_wait_for_screen "$desktop" "$shots/start.png" banner 30 || { pelmira_log "Pelmira did not start"; exit 1; }
+xdotool mousemove --window "$desktop" 960 540
+xdotool key alt+e
+sleep 3
+import -window "$desktop" "$shots/monitor-dialog.png"
+xdotool key Escape
+sleep 1
+xdotool key alt+F4
+
 out=$PELMIRA_ROOT/docs/screenshots
 mkdir -p "$out"
 # No time stamps in the files, so that an unchanged picture stays unchanged.
 save() { convert "${@:1:$#-1}" -strip -define png:exclude-chunks=date,time "${!#}"; }
 # The windows cut out of the desktop around them (one colour from its
 # corners), the full-screen tests at half their size.
-save "$shots/main.png" -trim +repage "$out/main-window.png"
+save "$shots/main-start.png" -trim +repage "$out/main-window.png"
 save "$shots/monitor-dialog.png" -trim +repage "$out/monitor-details.png"
 save "$shots/smpte-bars.png" -resize 50% "$out/smpte-bars.png"
 save "$shots/pattern-7.png" -resize 50% "$out/boundary.png"
