@@ -128,7 +128,7 @@ pelmira_build() {
 pelmira_prepare_prefix() {
     local kind=$1
     export WINEPREFIX=${PELMIRA_WINEPREFIX:-$PELMIRA_CACHE/wine-$kind}
-    [ -f "$WINEPREFIX/.pelmira-ready-2" ] && return 0
+    [ -f "$WINEPREFIX/.pelmira-ready-3" ] && return 0
     pelmira_log "creating the Wine prefix $WINEPREFIX (once)"
     mkdir -p "$WINEPREFIX"
     local wine=/usr/lib/wine/wine64
@@ -138,6 +138,10 @@ pelmira_prepare_prefix() {
     # cannot name, /usr/share/wine/../fonts; it also looks in the prefix.
     mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
     cp /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$WINEPREFIX/drive_c/windows/Fonts/"
+    # Dialogs in "MS Shell Dlg" get MS Sans Serif, as Windows gives them its
+    # TrueType form (Wine would give them the narrower Tahoma).
+    "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+        /v 'MS Shell Dlg' /d 'MS Sans Serif' /f >/dev/null 2>&1
     # A crash must end the process, not wait for someone to close a dialog.
     "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     if [ "$kind" = test ]; then
@@ -146,7 +150,7 @@ pelmira_prepare_prefix() {
     fi
     wineserver -k >/dev/null 2>&1 || true
     wineserver -w
-    touch "$WINEPREFIX/.pelmira-ready-2"
+    touch "$WINEPREFIX/.pelmira-ready-3"
 }
 
 # For the test and benchmark commands: one run at a time per user (runs
