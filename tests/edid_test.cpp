@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "edid/gamut.h"
 #include "edid/monitor_report.h"
 
 namespace {
@@ -182,6 +183,28 @@ TEST(MonitorReportTest, NotesOnTheCurrentModeAndFormats)
     wchar_t small[16];
     EXPECT_EQ(-1, FormatMonitorReport(ValidEdid().data(), 384, &example, small, 16));
     EXPECT_EQ(L'\0', small[0]);
+}
+
+TEST(MonitorReportTest, GamutCoverageOfTrianglesWithKnownAnswers)
+{
+    const Chromaticity srgbReversed[3] = { SrgbPrimaries[0], SrgbPrimaries[2], SrgbPrimaries[1] };
+    const Chromaticity corner[3] = { { 0, 0 }, { 1, 0 }, { 0, 1 } }, across[3] = { { 0, 0 }, { 1, 0 }, { 1, 1 } };
+    const Chromaticity apart[3] = { { 2, 2 }, { 3, 2 }, { 2, 3 } }, line[3] = { { 0, 0 }, { 0.5, 0.5 }, { 1, 1 } };
+    const struct {
+        const Chromaticity* monitor;
+        const Chromaticity* standard;
+        double coverage;
+    } cases[] = {
+        { SrgbPrimaries, SrgbPrimaries, 1 },
+        { srgbReversed, SrgbPrimaries, 1 },
+        { SrgbPrimaries, Bt2020Primaries, 0.11205 / 0.2118665 },  // wholly inside: the ratio of the areas
+        { Bt2020Primaries, SrgbPrimaries, 1 },
+        { across, corner, 0.5 },  // half of it outside
+        { apart, corner, 0 },
+        { line, corner, 0 },
+    };
+    for (const auto& c : cases)
+        EXPECT_NEAR(c.coverage, GamutCoverage(c.monitor, c.standard), 1e-9) << "case " << &c - cases;
 }
 
 }  // namespace

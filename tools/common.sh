@@ -23,6 +23,7 @@ pelmira_as_root() {
 # the release's own suite. A package that no list has stops it, by name.
 pelmira_install_packages() {
     local missing="" package
+    # shellcheck disable=SC2086
     for package in $PELMIRA_PACKAGES; do
         dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
             missing="$missing $package"
@@ -83,6 +84,10 @@ pelmira_choose_build() {
     "") if pelmira_wine32_works; then PELMIRA_RUN_BITS=32; else PELMIRA_RUN_BITS=64; fi ;;
     *) pelmira_log "PELMIRA_WINE is 32 or 64, not '$PELMIRA_WINE'"; return 1 ;;
     esac
+    if [ "$PELMIRA_RUN_BITS" = 32 ] && ! pelmira_wine32_works; then
+        pelmira_log "PELMIRA_WINE=32, but this kernel cannot run 32-bit processes"
+        return 1
+    fi
     if [ "$PELMIRA_RUN_BITS" = 32 ]; then
         PELMIRA_RUN_BUILD=$PELMIRA_BUILD
         PELMIRA_RUN_LOADER=/usr/lib/wine/wine
@@ -162,7 +167,7 @@ pelmira_start_test_session() {
     mkdir -p "$PELMIRA_CACHE"
     exec 9>"$PELMIRA_CACHE/test.lock"
     flock 9
-    [ -n "${PELMIRA_RUN_LOADER:-}" ] || pelmira_choose_build
+    pelmira_choose_build
     pelmira_start_display
     trap 'wineserver -k >/dev/null 2>&1 || true; pelmira_stop_display' EXIT
     pelmira_prepare_prefix test

@@ -77,7 +77,7 @@ std::vector<unsigned char> LargestEdid()
                 PutTiming(block + at, 6 * number + n);
         } else {
             // Five type I timings and eight DMT codes.
-            const unsigned char head[] = { 0x70, 0x12, 0x73, 0, 0, 0x03, 0, 100 };
+            const unsigned char head[] = { 0x70, 0x12, 0x72, 0, 0, 0x03, 0, 100 };
             memcpy(block, head, sizeof head);
             for (int t = 0; t < 5; ++t) {
                 unsigned char* timing = block + 8 + 20 * t;

@@ -5,7 +5,8 @@ the established timings I, II and III, CTA-861 video codes (VICs) and HDMI VICs.
 
 The facts come from Debian's edid-decode, run on EDIDs written here that list every code.
 make_edid_tables.py [--check]: writes the file, or with --check only compares it with what
-edid-decode says now and exits 1 when they differ (the tests run this).
+edid-decode says now and exits 1 when they differ. (The tests compare the report of EDIDs that
+list every code with edid-decode, which covers the tables too.)
 """
 import os
 import re

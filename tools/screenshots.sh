@@ -7,22 +7,27 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-shots=$(mktemp -d)
-trap 'rm -rf "$shots"' EXIT
+shots=$PELMIRA_BUILD/screenshots
+rm -rf "$shots"
+mkdir -p "$shots"
 PELMIRA_E2E_SHOTS=$shots "$PELMIRA_ROOT/tools/test.sh" -R end_to_end
 
 # Monitor details with the sample's EDID, in a desktop of its own.
 pelmira_build pelmira_with_edid
 pelmira_start_test_session
-trap 'wineserver -k >/dev/null 2>&1 || true; pelmira_stop_display; rm -rf "$shots"' EXIT
 sample=$(realpath "$PELMIRA_ROOT/tests/edid/samples/DELD175-7E926B383260.bin")
 "$PELMIRA_RUN_LOADER" explorer /desktop=shots,1920x1080 "$PELMIRA_RUN_BUILD/pelmira_with_edid.exe" \
     "Z:${sample//\//\\}" >/dev/null 2>&1 </dev/null &
 desktop=$(pelmira_find_desktop shots) || { pelmira_log "the Wine desktop did not appear"; exit 1; }
 pelmira_wait_for_screen "$desktop" "$shots/start.png" banner 30 || { pelmira_log "Pelmira did not start"; exit 1; }
 xdotool mousemove --window "$desktop" 960 540
+before=$(import -window "$desktop" ppm:- | md5sum)
 xdotool key alt+e
-sleep 3
+for tries in $(seq 1 40); do
+    sleep 0.25
+    [ "$(import -window "$desktop" ppm:- | md5sum)" != "$before" ] && break
+done
+sleep 1  # the dialog's text drawn
 import -window "$desktop" "$shots/monitor-dialog.png"
 xdotool key Escape
 sleep 1

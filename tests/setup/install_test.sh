@@ -43,7 +43,7 @@ check() {
     local name=$1 pattern status
     export STANDIN_UPDATE=$2 STANDIN_INSTALL=$3 STANDIN_PINNED=$4 STANDIN_UNKNOWN=$5
     : >"$STANDIN_LOG"
-    (pelmira_install_packages) >>"$STANDIN_LOG" 2>&1
+    (set -euo pipefail; pelmira_install_packages) >>"$STANDIN_LOG" 2>&1
     status=$?
     shift 5
     [ "$status" = "$1" ] || { echo "$name: status $status, not $1"; failures=$((failures + 1)); }
