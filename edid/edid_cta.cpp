@@ -42,7 +42,8 @@ static void ReadHdmiBlock(const unsigned char* p, int length, EdidFacts* facts)
 {
     if (length < 8 || (p[7] & 0x20) == 0)
         return;
-    int at = 8 + ((p[7] & 0x80) ? 2 : 0) + ((p[7] & 0x40) ? 2 : 0);
+    // Interlaced latencies only follow the progressive ones.
+    int at = 8 + ((p[7] & 0x80) ? 2 : 0) + ((p[7] & 0xC0) == 0xC0 ? 2 : 0);
     if (at + 2 > length)
         return;
     int count = p[at + 1] >> 5;
@@ -50,13 +51,17 @@ static void ReadHdmiBlock(const unsigned char* p, int length, EdidFacts* facts)
         AddHdmiVicMode(facts, p[at + 2 + i]);
 }
 
-// The HDMI Forum blocks' variable refresh range: p at the version byte.
+// The HDMI Forum blocks' variable refresh range: p at the version byte. The
+// first block that gives both ends counts.
 static void ReadHdmiForumRange(const unsigned char* p, int length, EdidFacts* facts)
 {
     if (length < 7 || facts->hdmiVrrMaxHz != 0)
         return;
-    facts->hdmiVrrMinHz = p[5] & 0x3F;
-    facts->hdmiVrrMaxHz = (p[5] & 0xC0) << 2 | p[6];
+    int minimum = p[5] & 0x3F, maximum = (p[5] & 0xC0) << 2 | p[6];
+    if (minimum > 0 && maximum > 0) {
+        facts->hdmiVrrMinHz = minimum;
+        facts->hdmiVrrMaxHz = maximum;
+    }
 }
 
 static void ReadVendorBlock(const unsigned char* p, int length, EdidFacts* facts)
@@ -99,14 +104,16 @@ static void ReadExtendedBlock(const unsigned char* p, int length, EdidFacts* fac
     }
 }
 
-void ReadCtaDataBlocks(const unsigned char* data, int length, EdidFacts* facts)
+// The data blocks that start within length bytes; as edid-decode reads it,
+// the last may run on past them, up to room.
+void ReadCtaDataBlocks(const unsigned char* data, int length, int room, EdidFacts* facts)
 {
     for (int at = 0; at < length;) {
         int tag = data[at] >> 5, size = data[at] & 0x1F;
-        if (at + 1 + size > length) {
+        if (at + 1 + size > length)
             facts->problems |= EDID_CTA_OVERRUN;
-            return;
-        }
+        if (at + 1 + size > room)
+            size = room - at - 1;
         const unsigned char* p = data + at + 1;
         switch (tag) {
         case TAG_VIDEO: AddShortVideoDescriptors(p, size, facts); break;
@@ -119,19 +126,16 @@ void ReadCtaDataBlocks(const unsigned char* data, int length, EdidFacts* facts)
 
 // From byte 4 to the offset in byte 2, the data blocks (revision 3 on); from
 // there up to the checksum byte, the detailed timings and descriptors, ended
-// early by zero padding.
+// early by zero padding. Revision 0 holds neither.
 void ReadCtaBlock(const unsigned char* block, int number, EdidFacts* facts)
 {
     static const unsigned char Padding[DESCRIPTOR_SIZE] = {};
+    const int Room = EDID_BLOCK_SIZE - 1;
     int offset = block[2];
-    if (offset < 4)
+    if (offset < 4 || block[1] == 0)
         return;
-    if (block[1] >= 3) {
-        int end = offset < EDID_BLOCK_SIZE - 1 ? offset : EDID_BLOCK_SIZE - 1;
-        if (offset > end)
-            facts->problems |= EDID_CTA_OVERRUN;
-        ReadCtaDataBlocks(block + 4, end - 4, facts);
-    }
+    if (block[1] >= 3)
+        ReadCtaDataBlocks(block + 4, (offset < Room ? offset : Room) - 4, Room - 4, facts);
     for (int at = offset; at + DESCRIPTOR_SIZE < EDID_BLOCK_SIZE; at += DESCRIPTOR_SIZE) {
         if (memcmp(block + at, Padding, DESCRIPTOR_SIZE) == 0)
             break;

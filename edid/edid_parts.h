@@ -33,11 +33,13 @@ void AddEstablishedModes(const unsigned char* bits, EdidFacts* facts);        //
 void AddEstablishedIIIModes(const unsigned char* d, EdidFacts* facts);        // descriptor 0xF7
 void AddStandardTiming(const unsigned char* code, EdidFacts* facts);          // 2 bytes
 void AddCvtCodes(const unsigned char* d, EdidFacts* facts);                   // descriptor 0xF8
+enum CvtBlanking { CVT_STANDARD, CVT_REDUCED, CVT_REDUCED_2 };
+void AddCvtMode(EdidFacts* facts, int width, int height, int refresh, CvtBlanking blanking);
 void SortModes(EdidFacts* facts);
 
 // The extension blocks.
 void ReadCtaBlock(const unsigned char* block, int number, EdidFacts* facts);
-void ReadCtaDataBlocks(const unsigned char* data, int length, EdidFacts* facts);
+void ReadCtaDataBlocks(const unsigned char* data, int length, int room, EdidFacts* facts);
 void ReadDisplayIdBlock(const unsigned char* block, int number, EdidFacts* facts);
 
 #endif
