@@ -1,6 +1,6 @@
 // CTA-861 extension blocks: the data block collection (video codes, HDMI
-// VICs, variable refresh ranges, HDR) and the detailed timings and display
-// descriptors that follow it.
+// VICs, DisplayID timings, variable refresh ranges, HDR) and the detailed
+// timings and display descriptors that follow it.
 #include "edid/edid_parts.h"
 
 #include <string.h>
@@ -12,6 +12,9 @@ enum {
     EXTENDED_HDR_STATIC = 6,
     EXTENDED_FORMAT_PREFERENCE = 13,
     EXTENDED_YCBCR420_VIDEO = 14,
+    EXTENDED_TIMINGS_VII = 0x22,    // DisplayID timings of types VII, VIII and X, after a revision byte
+    EXTENDED_TIMINGS_VIII = 0x23,
+    EXTENDED_TIMINGS_X = 0x2A,
     EXTENDED_HDMI_FORUM = 0x79
 };
 
@@ -89,10 +92,14 @@ static void ReadHdrBlock(const unsigned char* p, int length, EdidFacts* facts)
     facts->hdr.minCode = length > 4 ? p[4] : 0;
 }
 
+// edid-decode reads DisplayID timings of one revision only: type VII's of
+// 20-byte timings, type VIII's of DMT codes; type X's gives the size of its
+// descriptors.
 static void ReadExtendedBlock(const unsigned char* p, int length, EdidFacts* facts)
 {
     if (length < 1)
         return;
+    int revision = length >= 2 ? p[1] : -1;
     switch (p[0]) {
     case EXTENDED_YCBCR420_VIDEO: AddShortVideoDescriptors(p + 1, length - 1, facts); break;
     case EXTENDED_FORMAT_PREFERENCE: AddVideoReferences(p + 1, length - 1, facts); break;
@@ -100,6 +107,18 @@ static void ReadExtendedBlock(const unsigned char* p, int length, EdidFacts* fac
     case EXTENDED_HDMI_FORUM:
         if (length >= 3)
             ReadHdmiForumRange(p + 3, length - 3, facts);
+        break;
+    case EXTENDED_TIMINGS_VII:
+        if ((revision & 0x70) == 0)
+            AddDetailedTimings(p + 2, length - 2, 1, 0, facts);
+        break;
+    case EXTENDED_TIMINGS_VIII:
+        if ((revision & 0xC0) == 0)
+            AddTimingCodes(p + 2, length - 2, revision, facts);
+        break;
+    case EXTENDED_TIMINGS_X:
+        if (revision >= 0)
+            AddFormulaTimings(p + 2, length - 2, 6 + (revision >> 4 & 0x07), true, facts);
         break;
     }
 }

@@ -7,7 +7,6 @@
 
 enum {
     SECTION_START = 5,             // after the tag, version, length, product type and count
-    TIMING_SIZE = 20,
     TAG_PARAMETERS = 0x01,
     TAG_TIMINGS_I = 0x03,
     TAG_TIMINGS_II = 0x04,
@@ -23,9 +22,10 @@ enum {
     TAG_CTA_BLOCKS = 0x81
 };
 
-// A detailed timing; the pixel clock in kHz. An interlaced timing gives the
-// frame's lines; each part of its vertical blanking is halved, whole lines,
-// in a field.
+// A detailed timing, kept among the DisplayID timings when block is a
+// DisplayID block's number (0: none); the pixel clock in kHz. An interlaced
+// timing gives the frame's lines; each part of its vertical blanking is
+// halved, whole lines, in a field.
 static void AddDisplayIdTiming(int block, unsigned pixelClockKhz, int options, int width, int horizontalBlank,
                                int height, int verticalBlank, int verticalFront, int verticalSync, EdidFacts* facts)
 {
@@ -45,17 +45,18 @@ static void AddDisplayIdTiming(int block, unsigned pixelClockKhz, int options, i
     }
     timing.refreshMillihertz = RefreshFromHalfLines(timing.pixelClockKhz, timing.horizontalTotal, halfLines);
     AddTimingMode(facts, timing);
-    if (facts->displayIdTimingCount < EDID_MAX_TIMINGS)
+    if (block > 0 && facts->displayIdTimingCount < EDID_MAX_TIMINGS)
         facts->displayIdTimings[facts->displayIdTimingCount++] = timing;
 }
 
-// Types I and VII: 20 bytes, every field one less than its value; the clock
-// in steps of clockStepKhz.
-static void AddLongTiming(const unsigned char* t, int block, unsigned clockStepKhz, EdidFacts* facts)
+void AddDetailedTimings(const unsigned char* p, int length, unsigned clockStepKhz, int block, EdidFacts* facts)
 {
-    AddDisplayIdTiming(block, (Word24(t) + 1) * clockStepKhz, t[3], Word(t + 4) + 1, Word(t + 6) + 1,
-                       Word(t + 12) + 1, Word(t + 14) + 1, (Word(t + 16) & 0x7FFF) + 1, (Word(t + 18) & 0x7FFF) + 1,
-                       facts);
+    for (int at = 0; at + 20 <= length; at += 20) {
+        const unsigned char* t = p + at;
+        AddDisplayIdTiming(block, (Word24(t) + 1) * clockStepKhz, t[3], Word(t + 4) + 1, Word(t + 6) + 1,
+                           Word(t + 12) + 1, Word(t + 14) + 1, (Word(t + 16) & 0x7FFF) + 1,
+                           (Word(t + 18) & 0x7FFF) + 1, facts);
+    }
 }
 
 // Type II: 11 bytes, every field one less; the clock in 10 kHz steps, the
@@ -79,14 +80,21 @@ static void AddCvtShortTiming(const unsigned char* t, EdidFacts* facts)
                    (t[0] >> 4 & 0x07) == 1 ? CVT_REDUCED : CVT_STANDARD);
 }
 
-// Types V (7 bytes, reduced blanking version 2) and IX (6 bytes, the formula
-// in the first): the width, height and rate, each one less.
-static void AddCvtTiming(const unsigned char* t, int tag, EdidFacts* facts)
+void AddFormulaTimings(const unsigned char* p, int length, int size, bool typeX, EdidFacts* facts)
 {
-    const unsigned char* sizes = tag == TAG_TIMINGS_V ? t + 2 : t + 1;
-    int formula = tag == TAG_TIMINGS_V ? 2 : t[0] & 0x07;
-    AddCvtMode(facts, Word(sizes) + 1, Word(sizes + 2) + 1, sizes[4] + 1,
-               formula == 1 ? CVT_REDUCED : formula == 2 ? CVT_REDUCED_2 : CVT_STANDARD);
+    for (int at = 0; at + size <= length; at += size) {
+        const unsigned char* t = p + at;
+        int formula = t[0] & 0x07, rate = size == 6 ? t[5] : Word(t + 5) & 0x3FF;
+        bool option = typeX && (t[0] & 0x10) != 0;
+        CvtBlanking blanking = CVT_STANDARD;
+        if (formula == 1)
+            blanking = CVT_REDUCED;
+        else if (formula == 2)
+            blanking = option ? CVT_REDUCED_2_VIDEO : CVT_REDUCED_2;
+        else if (formula == 3 && typeX)
+            blanking = option ? CVT_REDUCED_3_WIDE : CVT_REDUCED_3;
+        AddCvtMode(facts, Word(t + 1) + 1, Word(t + 3) + 1, rate + 1, blanking);
+    }
 }
 
 // A bitmap of codes, the lowest bit of the first byte for code 1; only its
@@ -98,8 +106,7 @@ static void AddCodeBits(const unsigned char* p, int length, int bytes, void (*ad
             add(facts, bit + 1);
 }
 
-// Type VIII: one- or two-byte codes of DMT, CTA-861 or HDMI modes.
-static void AddTimingCodes(const unsigned char* p, int length, int revision, EdidFacts* facts)
+void AddTimingCodes(const unsigned char* p, int length, int revision, EdidFacts* facts)
 {
     int step = (revision & 0x08) ? 2 : 1, kind = revision >> 6;
     for (int at = 0; at + step <= length; at += step) {
@@ -133,10 +140,7 @@ static void ReadDataBlock(int tag, int revision, const unsigned char* p, int len
     case TAG_PARAMETERS: ReadParameters(p, length, 12, false, facts); break;
     case TAG_PARAMETERS_2: ReadParameters(p, length, 29, (revision & 0x80) != 0, facts); break;
     case TAG_TIMINGS_I:
-    case TAG_TIMINGS_VII:
-        for (int at = 0; at + TIMING_SIZE <= length; at += TIMING_SIZE)
-            AddLongTiming(p + at, block, tag == TAG_TIMINGS_I ? 10 : 1, facts);
-        break;
+    case TAG_TIMINGS_VII: AddDetailedTimings(p, length, tag == TAG_TIMINGS_I ? 10 : 1, block, facts); break;
     case TAG_TIMINGS_II:
         for (int at = 0; at + 11 <= length; at += 11)
             AddShortDetailedTiming(p + at, block, facts);
@@ -145,13 +149,11 @@ static void ReadDataBlock(int tag, int revision, const unsigned char* p, int len
         for (int at = 0; at + 3 <= length; at += 3)
             AddCvtShortTiming(p + at, facts);
         break;
-    case TAG_TIMINGS_V:
-    case TAG_TIMINGS_IX: {
-        int size = tag == TAG_TIMINGS_V ? 7 : 6;
-        for (int at = 0; at + size <= length; at += size)
-            AddCvtTiming(p + at, tag, facts);
+    case TAG_TIMINGS_V:  // two bytes of options, the width, height and rate, each one less
+        for (int at = 0; at + 7 <= length; at += 7)
+            AddCvtMode(facts, Word(p + at + 2) + 1, Word(p + at + 4) + 1, p[at + 6] + 1, CVT_REDUCED_2);
         break;
-    }
+    case TAG_TIMINGS_IX: AddFormulaTimings(p, length, 6, false, facts); break;
     case TAG_DMT_IDS:
         for (int at = 0; at < length; ++at)
             AddDmtMode(facts, p[at]);

@@ -148,10 +148,12 @@ static int CvtSyncLines(int width, int height)
     return 10;
 }
 
-// VESA CVT: standard blanking, reduced blanking, or its version 2 (80
-// pixels, at least 15 lines, the clock in kHz steps); else the clock in steps
-// of 0.25 MHz. The blanking and clock are worked out for the width rounded
-// down to 8 pixels, and the refresh over the width itself, as edid-decode does.
+// VESA CVT: standard blanking, reduced blanking, or its versions 2 and 3 (80
+// pixels or version 3's wide 160, at least 15 lines; version 2 the clock in
+// kHz steps, its video-optimized form at 1000/1001 of the rate, version 3
+// rounded up to 0.25 MHz); else the clock rounded down to 0.25 MHz. The
+// blanking and clock are worked out for the width rounded down to 8 pixels
+// (but version 2's), and the refresh over the width itself, as edid-decode does.
 void AddCvtMode(EdidFacts* facts, int width, int height, int refresh, CvtBlanking blanking)
 {
     const int FrontPorch = 3, MinBackPorch = 7;
@@ -162,10 +164,15 @@ void AddCvtMode(EdidFacts* facts, int width, int height, int refresh, CvtBlankin
         const double MinBlankTime = 460.0;
         double periodEstimate = (1000000.0 / refresh - MinBlankTime) / height;
         double blankLines = floor(MinBlankTime / periodEstimate) + 1;
-        if (blanking == CVT_REDUCED_2) {
+        if (blanking == CVT_REDUCED_2 || blanking == CVT_REDUCED_2_VIDEO) {
+            double multiplier = blanking == CVT_REDUCED_2_VIDEO ? 1000.0 / 1001 : 1.0;
             blankPixels = 80;
             totalLines = std::max(blankLines, 15.0) + height;
-            clockKhz = floor(refresh * totalLines * (width + blankPixels) / 1000000 / 0.001);
+            clockKhz = floor(refresh * totalLines * (width + blankPixels) / 1000000 * multiplier / 0.001);
+        } else if (blanking == CVT_REDUCED_3 || blanking == CVT_REDUCED_3_WIDE) {
+            blankPixels = blanking == CVT_REDUCED_3_WIDE ? 160 : 80;
+            totalLines = std::max(blankLines, 15.0) + height;
+            clockKhz = 250 * ceil(refresh * totalLines * (pixels + blankPixels) / 1000000 / 0.25);
         } else {
             blankPixels = 160;
             totalLines = std::max(blankLines, static_cast<double>(minBlankLines)) + height;

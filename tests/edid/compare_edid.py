@@ -249,6 +249,12 @@ def synthetic(folder):
                                    craft.displayid_block(0x24, by_formula(0, 1366, 768, 60) + by_formula(1, 2560, 1440, 144) +
                                                          by_formula(2, 3840, 2160, 120) +
                                                          by_formula(0x12, 5120, 2160, 75))], version=0x20)])
+    # DisplayID timings of types VII, VIII and X in a CTA-861 block
+    edids.append([craft.base(extensions=1),
+                  craft.cta(craft.extended_block(0x22, b'\0' + t(533250, 3840, 160, 48, 32, 2160, 62, 3, 5)) +
+                            craft.extended_block(0x23, [0, 0x52, 0x53]) +
+                            craft.extended_block(0x2A, b'\0' + by_formula(3, 1920, 1080, 60) +
+                                                 by_formula(0x12, 2560, 1440, 120)))])
     paths = []
     for n, blocks in enumerate(edids):
         paths.append(os.path.join(folder, 'synthetic-%03d.bin' % n))
