@@ -176,7 +176,7 @@ void ReadDisplayIdBlock(const unsigned char* block, int number, EdidFacts* facts
     }
     for (int at = SECTION_START; at + 3 <= end;) {
         int length = block[at + 2];
-        if (block[at] == 0 && block[at + 1] == 0 && length == 0)
+        if (block[at] == 0 && length == 0)
             break;  // padding
         if (at + 3 + length > end) {
             facts->problems |= EDID_DISPLAYID_OVERRUN;

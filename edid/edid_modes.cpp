@@ -213,12 +213,12 @@ void AddStandardTiming(const unsigned char* code, EdidFacts* facts)
     }
     int width = (code[0] + 31) * 8, refresh = (code[1] & 0x3F) + 60, height;
     switch (code[1] >> 6) {
-    case 0: height = facts->version > 1 || facts->revision >= 3 ? width * 10 / 16 : width; break;
+    case 0: height = facts->version == 1 && facts->revision >= 3 ? width * 10 / 16 : width; break;
     case 1: height = width * 3 / 4; break;
     case 2: height = width * 4 / 5; break;
     default: height = width * 9 / 16; break;
     }
-    if (facts->version == 1 && facts->revision < 2) {  // no formula before EDID 1.2: the rate as given
+    if (facts->version != 1 || facts->revision < 2) {  // no formula before EDID 1.2: the rate as given
         AddMode(facts, width, height, false, refresh * 1000);
         return;
     }

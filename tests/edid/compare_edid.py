@@ -145,7 +145,8 @@ def native_mode(out, modes):
         candidates.sort(key=lambda m: 'preferred' not in m[4])
         if candidates:
             image = re.search(r'Image size: ([\d.]+) mm x ([\d.]+) mm', out)
-            mm = image and '%d x %d mm' % tuple(int(Decimal(v).quantize(0, ROUND_HALF_UP)) for v in image.groups())
+            mm = image and tuple(int(Decimal(v).quantize(0, ROUND_HALF_UP)) for v in image.groups())
+            mm = mm and all(mm) and '%d x %d mm' % mm  # a size of 0 is none
             return candidates[0] + [mm]
     first = [m for m in modes if re.match(r'\s+DTD +\d+:', m[4])]  # a filler below 10 MHz has no line
     return first and first[0] + [None]
