@@ -82,9 +82,11 @@ static void ReadVendorBlock(const unsigned char* p, int length, EdidFacts* facts
 // The HDR static metadata block: p after the extended tag.
 static void ReadHdrBlock(const unsigned char* p, int length, EdidFacts* facts)
 {
-    if (length < 2 || facts->hdr.present)
+    if (facts->hdr.present)
         return;
-    facts->hdr.present = true;
+    facts->hdr.present = true;  // the first block counts, even one too short to say anything
+    if (length < 2)
+        return;
     facts->hdr.transfers = p[0] & 0x0F;
     facts->hdr.luminanceCount = length - 2 < 3 ? length - 2 : 3;
     facts->hdr.maxCode = length > 2 ? p[2] : 0;

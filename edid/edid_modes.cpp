@@ -128,13 +128,14 @@ static void AddGtfMode(EdidFacts* facts, int width, int height, int refresh)
     AddFormulaMode(facts, width, height, round(totalPixels / period * 1000), totalPixels, totalLines);
 }
 
-// Whether height is what the ratio num:den gives for width, rounded up.
+// Whether width is what the ratio num:den gives for height, rounded down.
 static bool HasRatio(int width, int height, int num, int den)
 {
-    return height == (width * den + num - 1) / num;
+    return width == height * num / den;
 }
 
-// CVT's vertical sync width tells the aspect ratio.
+// CVT's vertical sync width tells the aspect ratio, which edid-decode finds
+// so (5:4 only when exact).
 static int CvtSyncLines(int width, int height)
 {
     if (HasRatio(width, height, 4, 3))
@@ -143,7 +144,7 @@ static int CvtSyncLines(int width, int height)
         return 5;
     if (HasRatio(width, height, 16, 10))
         return 6;
-    if (HasRatio(width, height, 5, 4) || HasRatio(width, height, 15, 9))
+    if (width * 4 == height * 5 || HasRatio(width, height, 15, 9))
         return 7;
     return 10;
 }
