@@ -10,6 +10,7 @@ enum {
     TAG_VENDOR = 3,
     TAG_EXTENDED = 7,
     EXTENDED_HDR_STATIC = 6,
+    EXTENDED_NATIVE_RESOLUTION = 8,
     EXTENDED_FORMAT_PREFERENCE = 13,
     EXTENDED_YCBCR420_VIDEO = 14,
     EXTENDED_TIMINGS_VII = 0x22,    // DisplayID timings of types VII, VIII and X, after a revision byte
@@ -105,6 +106,7 @@ static void ReadExtendedBlock(const unsigned char* p, int length, EdidFacts* fac
     switch (p[0]) {
     case EXTENDED_YCBCR420_VIDEO: AddShortVideoDescriptors(p + 1, length - 1, facts); break;
     case EXTENDED_FORMAT_PREFERENCE: AddVideoReferences(p + 1, length - 1, facts); break;
+    case EXTENDED_NATIVE_RESOLUTION: AddVideoReferences(p + 1, length > 1 ? 1 : 0, facts); break;  // its first byte
     case EXTENDED_HDR_STATIC: ReadHdrBlock(p + 1, length - 1, facts); break;
     case EXTENDED_HDMI_FORUM:
         if (length >= 3)

@@ -1,6 +1,6 @@
 // DisplayID extension blocks (versions 1.x and 2.0): the display parameters
 // with the native pixel format, detailed timings (types I, II and VII),
-// timings by the CVT formula (types III, V and IX), timing codes (types IV
+// timings by the CVT formula (types III, V, IX and X), timing codes (types IV
 // and VIII, and bitmaps of DMT and CTA-861 modes) and the CTA-861 data blocks
 // a DisplayID block may carry.
 #include "edid/edid_parts.h"
@@ -19,6 +19,7 @@ enum {
     TAG_TIMINGS_VII = 0x22,
     TAG_TIMING_CODES = 0x23,
     TAG_TIMINGS_IX = 0x24,
+    TAG_TIMINGS_X = 0x32,
     TAG_CTA_BLOCKS = 0x81
 };
 
@@ -154,6 +155,7 @@ static void ReadDataBlock(int tag, int revision, const unsigned char* p, int len
             AddCvtMode(facts, Word(p + at + 2) + 1, Word(p + at + 4) + 1, p[at + 6] + 1, CVT_REDUCED_2);
         break;
     case TAG_TIMINGS_IX: AddFormulaTimings(p, length, 6, false, facts); break;
+    case TAG_TIMINGS_X: AddFormulaTimings(p, length, 6 + (revision >> 4 & 0x07), true, facts); break;
     case TAG_DMT_IDS:
         for (int at = 0; at < length; ++at)
             AddDmtMode(facts, p[at]);

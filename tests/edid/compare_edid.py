@@ -249,8 +249,8 @@ def synthetic(folder):
                                    craft.displayid_block(0x23, [16, 97, 5], revision=0x40),
                                    craft.displayid_block(0x24, by_formula(0, 1366, 768, 60) + by_formula(1, 2560, 1440, 144) +
                                                          by_formula(2, 3840, 2160, 120) + by_formula(0x12, 5120, 2160, 75) +
-                                                         by_formula(1, 912, 548, 60) + by_formula(1, 1312, 1050, 30))],
-                                  version=0x20)])
+                                                         by_formula(1, 912, 548, 60) + by_formula(1, 1312, 1050, 30)),
+                                   craft.displayid_block(0x32, by_formula(3, 2560, 1440, 165))], version=0x20)])
     # DisplayID timings of types VII, VIII and X in a CTA-861 block
     edids.append([craft.base(extensions=1),
                   craft.cta(craft.extended_block(0x22, b'\0' + t(533250, 3840, 160, 48, 32, 2160, 62, 3, 5)) +
