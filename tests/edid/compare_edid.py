@@ -118,7 +118,8 @@ def reference(path):
         f['Native mode'] = {mode_text(*native[:3], r) for r in rounded(native[3])}
         mm = re.search(r'(\d+) mm x (\d+) mm\)', native[4])
         f['Native size'] = native[5] or mm and int(mm[1]) and int(mm[2]) and '%s x %s mm' % mm.groups()
-        fastest = sorted((m for m in modes if m[:2] == native[:2]), key=lambda m: (-Decimal(m[3]), m[2]))
+        fastest = sorted((m for m in modes if m[:2] == native[:2]),
+                         key=lambda m: (-Decimal('%.3f' % Decimal(m[3])), m[2]))  # progressive first at 0.001 Hz
         f['Highest refresh'] = fastest and {mode_text(*fastest[0][:3], r) for r in rounded(fastest[0][3])}
     vrr = get(r'VRRmin: (\d+) Hz\n\s+VRRmax: (\d+) Hz', out)
     amd = ([m for m in re.findall(r'Minimum Refresh Rate: (\d+) Hz\n\s+Maximum Refresh Rate: (\d+) Hz', out)
@@ -177,7 +178,7 @@ def compare_modes(expected, native, actual):
     distinct = {}
     for m in expected:
         distinct.setdefault(key(m), m)
-    ordered = sorted(distinct.values(), key=lambda m: (-m[0], -m[1], -Decimal(m[3]), m[2]))
+    ordered = sorted(distinct.values(), key=lambda m: (-m[0], -m[1], -Decimal(key(m)[3]), m[2]))  # rates to 0.001 Hz
     if len(ordered) != len(actual):
         return ['mode list: %d modes, edid-decode lists %d: %s' % (len(actual), len(ordered),
                 [mode_text(*m[:4]) for m in ordered])]
