@@ -32,7 +32,7 @@ int64_t RefreshFromHalfLines(uint64_t pixelClockKhz, int64_t horizontalTotal, in
 }
 
 // Keeps the detailed timing at d and lists its mode; returns false, keeping
-// nothing, for filler.
+// nothing, for filler and for a timing of no width or height.
 static bool AddTiming(const unsigned char* d, int block, EdidFacts* facts)
 {
     if (Word(d) < MIN_PIXEL_CLOCK) {
@@ -56,6 +56,8 @@ static bool AddTiming(const unsigned char* d, int block, EdidFacts* facts)
                                                         (timing.interlaced ? 1 : 0));
     timing.widthMm = d[12] | (d[14] & 0xF0) << 4;
     timing.heightMm = d[13] | (d[14] & 0x0F) << 8;
+    if (timing.width == 0 || timing.height == 0)
+        return false;
     AddTimingMode(facts, timing);
     if (facts->timingCount < EDID_MAX_TIMINGS)
         facts->timings[facts->timingCount++] = timing;
@@ -98,8 +100,6 @@ static bool IsEdid14(const EdidFacts* facts)
 // both limits, of either rate.
 static void ReadRange(const unsigned char* d, EdidFacts* facts)
 {
-    if (facts->hasRange)
-        return;
     int flags = IsEdid14(facts) ? d[4] : 0;
     int verticalMinOffset = (flags & 0x03) == 0x03 ? 255 : 0;
     int verticalMaxOffset = (flags & 0x02) != 0 ? 255 : 0;
@@ -120,7 +120,6 @@ bool ReadDescriptor(const unsigned char* d, int block, EdidFacts* facts)
     switch (d[3]) {
     case TAG_NAME: TakeText(d, facts->name, EDID_UNPRINTABLE_NAME, facts); break;
     case TAG_SERIAL: TakeText(d, facts->serialText, EDID_UNPRINTABLE_SERIAL, facts); break;
-    case TAG_RANGE: ReadRange(d, facts); break;
     case TAG_CVT_CODES: AddCvtCodes(d, facts); break;
     case TAG_ESTABLISHED_III: AddEstablishedIIIModes(d, facts); break;
     case TAG_STANDARD_TIMINGS:
@@ -187,14 +186,15 @@ static void ReadBaseBlock(const unsigned char* base, EdidFacts* facts)
     ReadInput(base, facts);
     ReadImageSize(base, facts);
     ReadColourPoints(base, facts);
-    // The range limits first: whether they allow CVT decides how a
-    // standard timing outside DMT is worked out.
+    // The range limits first (the first descriptor of them): whether any
+    // allows CVT decides how a standard timing outside DMT is worked out.
     for (int slot = 0; slot < 4; ++slot) {
         const unsigned char* d = base + FIRST_DESCRIPTOR + slot * DESCRIPTOR_SIZE;
-        if (d[0] == 0 && d[1] == 0 && d[3] == TAG_RANGE && !facts->hasRange) {
+        if (d[0] != 0 || d[1] != 0 || d[3] != TAG_RANGE)
+            continue;
+        if (!facts->hasRange)
             ReadRange(d, facts);
-            facts->cvtSupported = IsEdid14(facts) && d[10] == RANGE_KIND_CVT;
-        }
+        facts->cvtSupported = facts->cvtSupported || (IsEdid14(facts) && d[10] == RANGE_KIND_CVT);
     }
     AddEstablishedModes(base + 35, facts);
     for (int i = 0; i < 8; ++i)
@@ -242,8 +242,6 @@ static void ChooseNative(EdidFacts* facts)
         return;
     }
     facts->hasNative = true;
-    if (facts->native.refreshMillihertz < 0)
-        facts->problems |= EDID_ZERO_TOTALS;
 }
 
 bool DecodeEdid(const unsigned char* data, size_t size, EdidFacts* facts)
@@ -263,10 +261,9 @@ bool DecodeEdid(const unsigned char* data, size_t size, EdidFacts* facts)
     size_t wholeBlocks = size / EDID_BLOCK_SIZE;
     if (size % EDID_BLOCK_SIZE != 0)
         facts->problems |= EDID_PARTIAL_BLOCK;
+    // Whole blocks past the announced ones are read too, as edid-decode reads them.
     if (wholeBlocks < static_cast<size_t>(1 + facts->extensionCount))
         facts->problems |= EDID_MISSING_BLOCKS;
-    else
-        wholeBlocks = 1 + facts->extensionCount;
     facts->blocksRead = static_cast<int>(wholeBlocks);
     for (int number = 0; number < facts->blocksRead; ++number) {
         const unsigned char* block = data + number * EDID_BLOCK_SIZE;

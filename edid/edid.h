@@ -24,11 +24,10 @@ enum EdidProblem {
     EDID_BAD_CHECKSUM = 0x010,        // see badBlocks
     EDID_UNPRINTABLE_NAME = 0x020,    // the name stops at an unprintable byte
     EDID_UNPRINTABLE_SERIAL = 0x040,  // the serial text stops at one
-    EDID_FIRST_NOT_TIMING = 0x080,    // the base block's first descriptor is no usable timing
-    EDID_ZERO_TOTALS = 0x100,         // the native timing has no lines or no pixels per line
+    EDID_FIRST_NOT_TIMING = 0x080,    // the base block's first descriptor is no usable timing (filler, no size)
     EDID_SLOW_TIMING = 0x200,         // a timing's pixel clock is below 10 MHz: filler, left out
-    EDID_CTA_OVERRUN = 0x400,         // a CTA-861 data block runs past its room: it and the rest left out
-    EDID_DISPLAYID_OVERRUN = 0x800,   // a DisplayID section or data block runs past its room: likewise
+    EDID_CTA_OVERRUN = 0x400,         // a CTA-861 data block runs past its room: read as it stands
+    EDID_DISPLAYID_OVERRUN = 0x800,   // a DisplayID section or data block runs past its room: it and the rest left out
     EDID_TOO_MANY_MODES = 0x1000      // more distinct modes than EDID_MAX_MODES: the rest left out
 };
 
@@ -48,7 +47,7 @@ struct EdidTiming {
     int horizontalTotal;        // pixels of a line, blanking included
     int verticalTotal;          // lines of a frame (of a field when interlaced)
     int64_t refreshMillihertz;  // vertical refresh rounded to 0.001 Hz (of the
-                                //   fields when interlaced); -1 with a zero total
+                                //   fields when interlaced)
     int widthMm, heightMm;      // image size; 0 when not given
 };
 
@@ -113,11 +112,11 @@ struct EdidFacts {
     bool aspectPortrait;        // that ratio was given for a portrait screen
     EdidColourPoints colours;
 
-    bool hasRange;              // a range-limits descriptor, its offsets applied
+    bool hasRange;              // the base block's first range-limits descriptor, its offsets applied
     int minVerticalHz, maxVerticalHz;
     int minHorizontalKhz, maxHorizontalKhz;
     int maxPixelClockMhz;       // 0: not given
-    bool cvtSupported;          // the range limits allow CVT (EDID 1.4)
+    bool cvtSupported;          // a range-limits descriptor allows CVT (EDID 1.4)
 
     int timingCount;            // detailed timings of the base block, then of
     EdidTiming timings[EDID_MAX_TIMINGS];  // CTA-861 extensions
@@ -129,8 +128,8 @@ struct EdidFacts {
     EdidTiming native;          //   format (its size from DisplayID), else the first of timings
     bool nativeFromDisplayId;
 
-    int hdmiVrrMinHz, hdmiVrrMaxHz;  // the HDMI Forum block's VRR range; 0: not given
-    int amdMinHz, amdMaxHz;     // the AMD block's refresh range; 0: not given
+    int hdmiVrrMinHz, hdmiVrrMaxHz;  // the first HDMI Forum VRR range with both ends; 0: none
+    int amdMinHz, amdMaxHz;     // the first AMD refresh range with a maximum; 0: none
     EdidHdr hdr;
 
     int modeCount;              // every distinct mode listed, widest first, then

@@ -1,6 +1,6 @@
 // CTA-861 extension blocks: the data block collection (video codes, HDMI
-// VICs, variable refresh ranges, HDR) and the detailed timings and display
-// descriptors that follow it.
+// VICs, DisplayID timings, variable refresh ranges, HDR) and the detailed
+// timings and display descriptors that follow it.
 #include "edid/edid_parts.h"
 
 #include <string.h>
@@ -10,8 +10,12 @@ enum {
     TAG_VENDOR = 3,
     TAG_EXTENDED = 7,
     EXTENDED_HDR_STATIC = 6,
+    EXTENDED_NATIVE_RESOLUTION = 8,
     EXTENDED_FORMAT_PREFERENCE = 13,
     EXTENDED_YCBCR420_VIDEO = 14,
+    EXTENDED_TIMINGS_VII = 0x22,    // DisplayID timings of types VII, VIII and X, after a revision byte
+    EXTENDED_TIMINGS_VIII = 0x23,
+    EXTENDED_TIMINGS_X = 0x2A,
     EXTENDED_HDMI_FORUM = 0x79
 };
 
@@ -42,7 +46,8 @@ static void ReadHdmiBlock(const unsigned char* p, int length, EdidFacts* facts)
 {
     if (length < 8 || (p[7] & 0x20) == 0)
         return;
-    int at = 8 + ((p[7] & 0x80) ? 2 : 0) + ((p[7] & 0x40) ? 2 : 0);
+    // Interlaced latencies only follow the progressive ones.
+    int at = 8 + ((p[7] & 0x80) ? 2 : 0) + ((p[7] & 0xC0) == 0xC0 ? 2 : 0);
     if (at + 2 > length)
         return;
     int count = p[at + 1] >> 5;
@@ -50,13 +55,17 @@ static void ReadHdmiBlock(const unsigned char* p, int length, EdidFacts* facts)
         AddHdmiVicMode(facts, p[at + 2 + i]);
 }
 
-// The HDMI Forum blocks' variable refresh range: p at the version byte.
+// The HDMI Forum blocks' variable refresh range: p at the version byte. The
+// first block that gives both ends counts.
 static void ReadHdmiForumRange(const unsigned char* p, int length, EdidFacts* facts)
 {
     if (length < 7 || facts->hdmiVrrMaxHz != 0)
         return;
-    facts->hdmiVrrMinHz = p[5] & 0x3F;
-    facts->hdmiVrrMaxHz = (p[5] & 0xC0) << 2 | p[6];
+    int minimum = p[5] & 0x3F, maximum = (p[5] & 0xC0) << 2 | p[6];
+    if (minimum > 0 && maximum > 0) {
+        facts->hdmiVrrMinHz = minimum;
+        facts->hdmiVrrMaxHz = maximum;
+    }
 }
 
 static void ReadVendorBlock(const unsigned char* p, int length, EdidFacts* facts)
@@ -74,9 +83,11 @@ static void ReadVendorBlock(const unsigned char* p, int length, EdidFacts* facts
 // The HDR static metadata block: p after the extended tag.
 static void ReadHdrBlock(const unsigned char* p, int length, EdidFacts* facts)
 {
-    if (length < 2 || facts->hdr.present)
+    if (facts->hdr.present)
         return;
-    facts->hdr.present = true;
+    facts->hdr.present = true;  // the first block counts, even one too short to say anything
+    if (length < 2)
+        return;
     facts->hdr.transfers = p[0] & 0x0F;
     facts->hdr.luminanceCount = length - 2 < 3 ? length - 2 : 3;
     facts->hdr.maxCode = length > 2 ? p[2] : 0;
@@ -84,29 +95,48 @@ static void ReadHdrBlock(const unsigned char* p, int length, EdidFacts* facts)
     facts->hdr.minCode = length > 4 ? p[4] : 0;
 }
 
+// edid-decode reads DisplayID timings of one revision only: type VII's of
+// 20-byte timings, type VIII's of DMT codes; type X's gives the size of its
+// descriptors.
 static void ReadExtendedBlock(const unsigned char* p, int length, EdidFacts* facts)
 {
     if (length < 1)
         return;
+    int revision = length >= 2 ? p[1] : -1;
     switch (p[0]) {
     case EXTENDED_YCBCR420_VIDEO: AddShortVideoDescriptors(p + 1, length - 1, facts); break;
     case EXTENDED_FORMAT_PREFERENCE: AddVideoReferences(p + 1, length - 1, facts); break;
+    case EXTENDED_NATIVE_RESOLUTION: AddVideoReferences(p + 1, length > 1 ? 1 : 0, facts); break;  // its first byte
     case EXTENDED_HDR_STATIC: ReadHdrBlock(p + 1, length - 1, facts); break;
     case EXTENDED_HDMI_FORUM:
         if (length >= 3)
             ReadHdmiForumRange(p + 3, length - 3, facts);
         break;
+    case EXTENDED_TIMINGS_VII:
+        if ((revision & 0x70) == 0)
+            AddDetailedTimings(p + 2, length - 2, 1, 0, facts);
+        break;
+    case EXTENDED_TIMINGS_VIII:
+        if ((revision & 0xC0) == 0)
+            AddTimingCodes(p + 2, length - 2, revision, facts);
+        break;
+    case EXTENDED_TIMINGS_X:
+        if (revision >= 0)
+            AddFormulaTimings(p + 2, length - 2, 6 + (revision >> 4 & 0x07), true, facts);
+        break;
     }
 }
 
-void ReadCtaDataBlocks(const unsigned char* data, int length, EdidFacts* facts)
+// The data blocks that start within length bytes; as edid-decode reads it,
+// the last may run on past them, up to room.
+void ReadCtaDataBlocks(const unsigned char* data, int length, int room, EdidFacts* facts)
 {
     for (int at = 0; at < length;) {
         int tag = data[at] >> 5, size = data[at] & 0x1F;
-        if (at + 1 + size > length) {
+        if (at + 1 + size > length)
             facts->problems |= EDID_CTA_OVERRUN;
-            return;
-        }
+        if (at + 1 + size > room)
+            size = room - at - 1;
         const unsigned char* p = data + at + 1;
         switch (tag) {
         case TAG_VIDEO: AddShortVideoDescriptors(p, size, facts); break;
@@ -119,19 +149,16 @@ void ReadCtaDataBlocks(const unsigned char* data, int length, EdidFacts* facts)
 
 // From byte 4 to the offset in byte 2, the data blocks (revision 3 on); from
 // there up to the checksum byte, the detailed timings and descriptors, ended
-// early by zero padding.
+// early by zero padding. Revision 0 holds neither.
 void ReadCtaBlock(const unsigned char* block, int number, EdidFacts* facts)
 {
     static const unsigned char Padding[DESCRIPTOR_SIZE] = {};
+    const int Room = EDID_BLOCK_SIZE - 1;
     int offset = block[2];
-    if (offset < 4)
+    if (offset < 4 || block[1] == 0)
         return;
-    if (block[1] >= 3) {
-        int end = offset < EDID_BLOCK_SIZE - 1 ? offset : EDID_BLOCK_SIZE - 1;
-        if (offset > end)
-            facts->problems |= EDID_CTA_OVERRUN;
-        ReadCtaDataBlocks(block + 4, end - 4, facts);
-    }
+    if (block[1] >= 3)
+        ReadCtaDataBlocks(block + 4, (offset < Room ? offset : Room) - 4, Room - 4, facts);
     for (int at = offset; at + DESCRIPTOR_SIZE < EDID_BLOCK_SIZE; at += DESCRIPTOR_SIZE) {
         if (memcmp(block + at, Padding, DESCRIPTOR_SIZE) == 0)
             break;

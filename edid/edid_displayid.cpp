@@ -1,48 +1,101 @@
 // DisplayID extension blocks (versions 1.x and 2.0): the display parameters
-// with the native pixel format, detailed timings (types I and VII), timing
-// codes (types IV and VIII, and bitmaps of DMT and CTA-861 modes) and the
-// CTA-861 data blocks a DisplayID block may carry.
+// with the native pixel format, detailed timings (types I, II and VII),
+// timings by the CVT formula (types III, V, IX and X), timing codes (types IV
+// and VIII, and bitmaps of DMT and CTA-861 modes) and the CTA-861 data blocks
+// a DisplayID block may carry.
 #include "edid/edid_parts.h"
 
 enum {
     SECTION_START = 5,             // after the tag, version, length, product type and count
-    TIMING_SIZE = 20,
     TAG_PARAMETERS = 0x01,
     TAG_TIMINGS_I = 0x03,
+    TAG_TIMINGS_II = 0x04,
+    TAG_TIMINGS_III = 0x05,
     TAG_DMT_IDS = 0x06,
     TAG_DMT_BITS = 0x07,
     TAG_VIC_BITS = 0x08,
+    TAG_TIMINGS_V = 0x11,
     TAG_PARAMETERS_2 = 0x21,
     TAG_TIMINGS_VII = 0x22,
     TAG_TIMING_CODES = 0x23,
+    TAG_TIMINGS_IX = 0x24,
+    TAG_TIMINGS_X = 0x32,
     TAG_CTA_BLOCKS = 0x81
 };
 
-// A 20-byte detailed timing; the clock is in steps of clockStepKhz. Every
-// field is one less than its value. An interlaced timing gives the frame's
-// lines; each part of its vertical blanking is halved, whole lines, in a field.
-static void AddDisplayIdTiming(const unsigned char* t, int block, unsigned clockStepKhz, EdidFacts* facts)
+// A detailed timing, kept among the DisplayID timings when block is a
+// DisplayID block's number (0: none); the pixel clock in kHz. An interlaced
+// timing gives the frame's lines; each part of its vertical blanking is
+// halved, whole lines, in a field.
+static void AddDisplayIdTiming(int block, unsigned pixelClockKhz, int options, int width, int horizontalBlank,
+                               int height, int verticalBlank, int verticalFront, int verticalSync, EdidFacts* facts)
 {
     EdidTiming timing = {};
-    int verticalActive = Word(t + 12) + 1, verticalBlank = Word(t + 14) + 1;
-    int verticalFront = (Word(t + 16) & 0x7FFF) + 1, verticalSync = (Word(t + 18) & 0x7FFF) + 1;
     timing.block = block;
-    timing.preferred = (t[3] & 0x80) != 0;
-    timing.interlaced = (t[3] & 0x10) != 0;
-    timing.width = Word(t + 4) + 1;
-    timing.height = verticalActive;
-    timing.pixelClockKhz = (Word24(t) + 1) * clockStepKhz;
-    timing.horizontalTotal = timing.width + Word(t + 6) + 1;
-    timing.verticalTotal = verticalActive + verticalBlank;
+    timing.preferred = (options & 0x80) != 0;
+    timing.interlaced = (options & 0x10) != 0;
+    timing.width = width;
+    timing.height = height;
+    timing.pixelClockKhz = pixelClockKhz;
+    timing.horizontalTotal = width + horizontalBlank;
+    timing.verticalTotal = height + verticalBlank;
     int64_t halfLines = 2 * static_cast<int64_t>(timing.verticalTotal);
     if (timing.interlaced) {
         int back = verticalBlank - verticalFront - verticalSync;
-        halfLines = 2 * (verticalActive / 2 + verticalFront / 2 + verticalSync / 2 + back / 2) + 1;
+        halfLines = 2 * (height / 2 + verticalFront / 2 + verticalSync / 2 + back / 2) + 1;
     }
     timing.refreshMillihertz = RefreshFromHalfLines(timing.pixelClockKhz, timing.horizontalTotal, halfLines);
     AddTimingMode(facts, timing);
-    if (facts->displayIdTimingCount < EDID_MAX_TIMINGS)
+    if (block > 0 && facts->displayIdTimingCount < EDID_MAX_TIMINGS)
         facts->displayIdTimings[facts->displayIdTimingCount++] = timing;
+}
+
+void AddDetailedTimings(const unsigned char* p, int length, unsigned clockStepKhz, int block, EdidFacts* facts)
+{
+    for (int at = 0; at + 20 <= length; at += 20) {
+        const unsigned char* t = p + at;
+        AddDisplayIdTiming(block, (Word24(t) + 1) * clockStepKhz, t[3], Word(t + 4) + 1, Word(t + 6) + 1,
+                           Word(t + 12) + 1, Word(t + 14) + 1, (Word(t + 16) & 0x7FFF) + 1,
+                           (Word(t + 18) & 0x7FFF) + 1, facts);
+    }
+}
+
+// Type II: 11 bytes, every field one less; the clock in 10 kHz steps, the
+// horizontal sizes in 8-pixel cells.
+static void AddShortDetailedTiming(const unsigned char* t, int block, EdidFacts* facts)
+{
+    int cells = Word(t + 4);
+    AddDisplayIdTiming(block, (Word24(t) + 1) * 10u, t[3], 8 * ((cells & 0x1FF) + 1), 8 * ((cells >> 9) + 1),
+                       (Word(t + 7) & 0xFFF) + 1, t[9] + 1, (t[10] >> 4) + 1, (t[10] & 0x0F) + 1, facts);
+}
+
+// Type III: 3 bytes; the width in 8-pixel cells, the height from the aspect
+// ratio (codes 8 on name none).
+static void AddCvtShortTiming(const unsigned char* t, EdidFacts* facts)
+{
+    static const int Ratios[8][2] = { { 1, 1 }, { 5, 4 }, { 4, 3 }, { 15, 9 }, { 16, 9 }, { 16, 10 }, { 64, 27 },
+                                      { 256, 135 } };
+    int aspect = t[0] & 0x0F, width = 8 * (t[1] + 1);
+    if (aspect < 8)
+        AddCvtMode(facts, width, width * Ratios[aspect][1] / Ratios[aspect][0], (t[2] & 0x7F) + 1,
+                   (t[0] >> 4 & 0x07) == 1 ? CVT_REDUCED : CVT_STANDARD);
+}
+
+void AddFormulaTimings(const unsigned char* p, int length, int size, bool typeX, EdidFacts* facts)
+{
+    for (int at = 0; at + size <= length; at += size) {
+        const unsigned char* t = p + at;
+        int formula = t[0] & 0x07, rate = size == 6 ? t[5] : Word(t + 5) & 0x3FF;
+        bool option = typeX && (t[0] & 0x10) != 0;
+        CvtBlanking blanking = CVT_STANDARD;
+        if (formula == 1)
+            blanking = CVT_REDUCED;
+        else if (formula == 2)
+            blanking = option ? CVT_REDUCED_2_VIDEO : CVT_REDUCED_2;
+        else if (formula == 3 && typeX)
+            blanking = option ? CVT_REDUCED_3_WIDE : CVT_REDUCED_3;
+        AddCvtMode(facts, Word(t + 1) + 1, Word(t + 3) + 1, rate + 1, blanking);
+    }
 }
 
 // A bitmap of codes, the lowest bit of the first byte for code 1; only its
@@ -54,8 +107,7 @@ static void AddCodeBits(const unsigned char* p, int length, int bytes, void (*ad
             add(facts, bit + 1);
 }
 
-// Type VIII: one- or two-byte codes of DMT, CTA-861 or HDMI modes.
-static void AddTimingCodes(const unsigned char* p, int length, int revision, EdidFacts* facts)
+void AddTimingCodes(const unsigned char* p, int length, int revision, EdidFacts* facts)
 {
     int step = (revision & 0x08) ? 2 : 1, kind = revision >> 6;
     for (int at = 0; at + step <= length; at += step) {
@@ -70,10 +122,11 @@ static void AddTimingCodes(const unsigned char* p, int length, int revision, Edi
 }
 
 // The display parameters: the image size (0.1 mm steps, or 1 mm in a
-// version 2 block that says so) and the native pixel format.
-static void ReadParameters(const unsigned char* p, int length, bool wholeMillimetres, EdidFacts* facts)
+// version 2 block that says so) and the native pixel format; edid-decode
+// reads only a block of its exact size.
+static void ReadParameters(const unsigned char* p, int length, int size, bool wholeMillimetres, EdidFacts* facts)
 {
-    if (length < 8 || facts->displayIdNativeWidth != 0)
+    if (length != size || facts->displayIdNativeWidth != 0)
         return;
     int scale = wholeMillimetres ? 10 : 1;
     facts->displayIdWidthTenthsMm = Word(p) * scale;
@@ -85,13 +138,24 @@ static void ReadParameters(const unsigned char* p, int length, bool wholeMillime
 static void ReadDataBlock(int tag, int revision, const unsigned char* p, int length, int block, EdidFacts* facts)
 {
     switch (tag) {
-    case TAG_PARAMETERS: ReadParameters(p, length, false, facts); break;
-    case TAG_PARAMETERS_2: ReadParameters(p, length, (revision & 0x80) != 0, facts); break;
+    case TAG_PARAMETERS: ReadParameters(p, length, 12, false, facts); break;
+    case TAG_PARAMETERS_2: ReadParameters(p, length, 29, (revision & 0x80) != 0, facts); break;
     case TAG_TIMINGS_I:
-    case TAG_TIMINGS_VII:
-        for (int at = 0; at + TIMING_SIZE <= length; at += TIMING_SIZE)
-            AddDisplayIdTiming(p + at, block, tag == TAG_TIMINGS_I ? 10 : 1, facts);
+    case TAG_TIMINGS_VII: AddDetailedTimings(p, length, tag == TAG_TIMINGS_I ? 10 : 1, block, facts); break;
+    case TAG_TIMINGS_II:
+        for (int at = 0; at + 11 <= length; at += 11)
+            AddShortDetailedTiming(p + at, block, facts);
         break;
+    case TAG_TIMINGS_III:
+        for (int at = 0; at + 3 <= length; at += 3)
+            AddCvtShortTiming(p + at, facts);
+        break;
+    case TAG_TIMINGS_V:  // two bytes of options, the width, height and rate, each one less
+        for (int at = 0; at + 7 <= length; at += 7)
+            AddCvtMode(facts, Word(p + at + 2) + 1, Word(p + at + 4) + 1, p[at + 6] + 1, CVT_REDUCED_2);
+        break;
+    case TAG_TIMINGS_IX: AddFormulaTimings(p, length, 6, false, facts); break;
+    case TAG_TIMINGS_X: AddFormulaTimings(p, length, 6 + (revision >> 4 & 0x07), true, facts); break;
     case TAG_DMT_IDS:
         for (int at = 0; at < length; ++at)
             AddDmtMode(facts, p[at]);
@@ -99,7 +163,7 @@ static void ReadDataBlock(int tag, int revision, const unsigned char* p, int len
     case TAG_DMT_BITS: AddCodeBits(p, length, 10, AddDmtMode, facts); break;
     case TAG_VIC_BITS: AddCodeBits(p, length, 8, AddVicMode, facts); break;
     case TAG_TIMING_CODES: AddTimingCodes(p, length, revision, facts); break;
-    case TAG_CTA_BLOCKS: ReadCtaDataBlocks(p, length, facts); break;
+    case TAG_CTA_BLOCKS: ReadCtaDataBlocks(p, length, length, facts); break;
     }
 }
 
@@ -114,7 +178,7 @@ void ReadDisplayIdBlock(const unsigned char* block, int number, EdidFacts* facts
     }
     for (int at = SECTION_START; at + 3 <= end;) {
         int length = block[at + 2];
-        if (block[at] == 0 && block[at + 1] == 0 && length == 0)
+        if (block[at] == 0 && length == 0)
             break;  // padding
         if (at + 3 + length > end) {
             facts->problems |= EDID_DISPLAYID_OVERRUN;

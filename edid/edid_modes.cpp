@@ -128,13 +128,14 @@ static void AddGtfMode(EdidFacts* facts, int width, int height, int refresh)
     AddFormulaMode(facts, width, height, round(totalPixels / period * 1000), totalPixels, totalLines);
 }
 
-// Whether height is what the ratio num:den gives for width, rounded up.
+// Whether width is what the ratio num:den gives for height, rounded down.
 static bool HasRatio(int width, int height, int num, int den)
 {
-    return height == (width * den + num - 1) / num;
+    return width == height * num / den;
 }
 
-// CVT's vertical sync width tells the aspect ratio.
+// CVT's vertical sync width tells the aspect ratio, which edid-decode finds
+// so (5:4 only when exact).
 static int CvtSyncLines(int width, int height)
 {
     if (HasRatio(width, height, 4, 3))
@@ -143,26 +144,41 @@ static int CvtSyncLines(int width, int height)
         return 5;
     if (HasRatio(width, height, 16, 10))
         return 6;
-    if (HasRatio(width, height, 5, 4) || HasRatio(width, height, 15, 9))
+    if (width * 4 == height * 5 || HasRatio(width, height, 15, 9))
         return 7;
     return 10;
 }
 
-// VESA CVT, standard or reduced blanking; the pixel clock in steps of 0.25 MHz.
-static void AddCvtMode(EdidFacts* facts, int width, int height, int refresh, bool reducedBlanking)
+// VESA CVT: standard blanking, reduced blanking, or its versions 2 and 3 (80
+// pixels or version 3's wide 160, at least 15 lines; version 2 the clock in
+// kHz steps, its video-optimized form at 1000/1001 of the rate, version 3
+// rounded up to 0.25 MHz); else the clock rounded down to 0.25 MHz. The
+// blanking and clock are worked out for the width rounded down to 8 pixels
+// (but version 2's), and the refresh over the width itself, as edid-decode does.
+void AddCvtMode(EdidFacts* facts, int width, int height, int refresh, CvtBlanking blanking)
 {
-    const double ClockStep = 0.25;
     const int FrontPorch = 3, MinBackPorch = 7;
     double pixels = floor(width / 8.0) * 8;
     int minBlankLines = FrontPorch + CvtSyncLines(width, height) + MinBackPorch;
-    double totalPixels, totalLines, clockMhz;
-    if (reducedBlanking) {
+    double blankPixels, totalLines, clockKhz;
+    if (blanking != CVT_STANDARD) {
         const double MinBlankTime = 460.0;
         double periodEstimate = (1000000.0 / refresh - MinBlankTime) / height;
         double blankLines = floor(MinBlankTime / periodEstimate) + 1;
-        totalLines = std::max(blankLines, static_cast<double>(minBlankLines)) + height;
-        totalPixels = 160 + pixels;
-        clockMhz = refresh * totalLines * totalPixels / 1000000;
+        if (blanking == CVT_REDUCED_2 || blanking == CVT_REDUCED_2_VIDEO) {
+            double multiplier = blanking == CVT_REDUCED_2_VIDEO ? 1000.0 / 1001 : 1.0;
+            blankPixels = 80;
+            totalLines = std::max(blankLines, 15.0) + height;
+            clockKhz = floor(refresh * totalLines * (width + blankPixels) / 1000000 * multiplier / 0.001);
+        } else if (blanking == CVT_REDUCED_3 || blanking == CVT_REDUCED_3_WIDE) {
+            blankPixels = blanking == CVT_REDUCED_3_WIDE ? 160 : 80;
+            totalLines = std::max(blankLines, 15.0) + height;
+            clockKhz = 250 * ceil(refresh * totalLines * (pixels + blankPixels) / 1000000 / 0.25);
+        } else {
+            blankPixels = 160;
+            totalLines = std::max(blankLines, static_cast<double>(minBlankLines)) + height;
+            clockKhz = 250 * floor(refresh * totalLines * (pixels + blankPixels) / 1000000 / 0.25);
+        }
     } else {
         const double MinSyncAndBackPorch = 550.0, CPrime = 30.0, MPrime = 300.0;
         double periodEstimate = (1.0 / refresh - MinSyncAndBackPorch / 1000000) / (height + FrontPorch) * 1000000;
@@ -171,10 +187,10 @@ static void AddCvtMode(EdidFacts* facts, int width, int height, int refresh, boo
             syncAndBackPorch = minBlankLines - FrontPorch;
         totalLines = height + syncAndBackPorch + FrontPorch;
         double duty = std::max(CPrime - MPrime * periodEstimate / 1000, 20.0);
-        totalPixels = pixels + floor(pixels * duty / (100 - duty) / 16) * 16;
-        clockMhz = totalPixels / periodEstimate;
+        blankPixels = floor(pixels * duty / (100 - duty) / 16) * 16;
+        clockKhz = 250 * floor((pixels + blankPixels) / periodEstimate / 0.25);
     }
-    AddFormulaMode(facts, width, height, 1000 * ClockStep * floor(clockMhz / ClockStep), totalPixels, totalLines);
+    AddFormulaMode(facts, width, height, clockKhz, width + blankPixels, totalLines);
 }
 
 static bool HasStandardCode(const StandardCode& entry, int code)
@@ -183,8 +199,8 @@ static bool HasStandardCode(const StandardCode& entry, int code)
 }
 
 // A two-byte standard timing: a DMT mode when the code stands for one, else
-// the GTF mode of its size and rate, and with EDID 1.4 range limits that
-// allow CVT, the CVT mode too.
+// the GTF mode of its size and rate (EDID 1.2 on), and with EDID 1.4 range
+// limits that allow CVT, the CVT mode too.
 void AddStandardTiming(const unsigned char* code, EdidFacts* facts)
 {
     if (code[0] <= 0x01)  // 0x01 0x01 marks an unused slot; no width starts at 0 or 1
@@ -198,13 +214,17 @@ void AddStandardTiming(const unsigned char* code, EdidFacts* facts)
     }
     int width = (code[0] + 31) * 8, refresh = (code[1] & 0x3F) + 60, height;
     switch (code[1] >> 6) {
-    case 0: height = facts->version > 1 || facts->revision >= 3 ? width * 10 / 16 : width; break;
+    case 0: height = facts->version == 1 && facts->revision >= 3 ? width * 10 / 16 : width; break;
     case 1: height = width * 3 / 4; break;
     case 2: height = width * 4 / 5; break;
     default: height = width * 9 / 16; break;
     }
+    if (facts->version != 1 || facts->revision < 2) {  // no formula before EDID 1.2: the rate as given
+        AddMode(facts, width, height, false, refresh * 1000);
+        return;
+    }
     if (facts->cvtSupported)
-        AddCvtMode(facts, width, height, refresh, false);
+        AddCvtMode(facts, width, height, refresh, CVT_STANDARD);
     AddGtfMode(facts, width, height, refresh);
 }
 
@@ -220,6 +240,6 @@ void AddCvtCodes(const unsigned char* d, EdidFacts* facts)
         int width = height * ratio[0] / (ratio[1] * 8) * 8;
         for (int rate = 0; rate < 5; ++rate)
             if (c[2] & (0x10 >> rate))
-                AddCvtMode(facts, width, height, Rates[rate], rate == 4);
+                AddCvtMode(facts, width, height, Rates[rate], rate == 4 ? CVT_REDUCED : CVT_STANDARD);
     }
 }

@@ -33,11 +33,28 @@ void AddEstablishedModes(const unsigned char* bits, EdidFacts* facts);        //
 void AddEstablishedIIIModes(const unsigned char* d, EdidFacts* facts);        // descriptor 0xF7
 void AddStandardTiming(const unsigned char* code, EdidFacts* facts);          // 2 bytes
 void AddCvtCodes(const unsigned char* d, EdidFacts* facts);                   // descriptor 0xF8
+enum CvtBlanking {
+    CVT_STANDARD, CVT_REDUCED, CVT_REDUCED_2, CVT_REDUCED_2_VIDEO, CVT_REDUCED_3, CVT_REDUCED_3_WIDE
+};
+void AddCvtMode(EdidFacts* facts, int width, int height, int refresh, CvtBlanking blanking);
 void SortModes(EdidFacts* facts);
+
+// DisplayID timings, which CTA-861 blocks may hold too. Detailed timings of
+// 20 bytes (types I and VII), kept among the DisplayID timings when block is
+// a DisplayID block's number (0: not one); the clock in steps of
+// clockStepKhz, every field one less than its value.
+void AddDetailedTimings(const unsigned char* p, int length, unsigned clockStepKhz, int block, EdidFacts* facts);
+// Type VIII: one- or two-byte codes of DMT, CTA-861 or HDMI modes.
+void AddTimingCodes(const unsigned char* p, int length, int revision, EdidFacts* facts);
+// Types IX and X: CVT timings of size bytes, the formula and options in the
+// first, then the width, height and rate, each one less. Type X adds reduced
+// blanking version 3, and its option bit 4 makes version 2 video-optimized
+// and version 3 wide (in type IX it changes nothing in edid-decode's figures).
+void AddFormulaTimings(const unsigned char* p, int length, int size, bool typeX, EdidFacts* facts);
 
 // The extension blocks.
 void ReadCtaBlock(const unsigned char* block, int number, EdidFacts* facts);
-void ReadCtaDataBlocks(const unsigned char* data, int length, EdidFacts* facts);
+void ReadCtaDataBlocks(const unsigned char* data, int length, int room, EdidFacts* facts);
 void ReadDisplayIdBlock(const unsigned char* block, int number, EdidFacts* facts);
 
 #endif

@@ -27,9 +27,9 @@ static void AddHighestRefresh(ReportText* report, const EdidFacts& facts)
 
 static void AddVariableRefresh(ReportText* report, const EdidFacts& facts)
 {
-    if (facts.hdmiVrrMinHz > 0 && facts.hdmiVrrMaxHz > 0)
+    if (facts.hdmiVrrMaxHz > 0)
         AddLine(report, L"Variable refresh: %d - %d Hz\r\n", facts.hdmiVrrMinHz, facts.hdmiVrrMaxHz);
-    else if (facts.amdMinHz > 0 || facts.amdMaxHz > 0)
+    else if (facts.amdMaxHz > 0)
         AddLine(report, L"Variable refresh: %d - %d Hz\r\n", facts.amdMinHz, facts.amdMaxHz);
 }
 

@@ -165,7 +165,7 @@ static void AddBlockNotes(ReportText* report, const EdidFacts& facts)
                 facts.badBlocks[i]);
     if (facts.problems & EDID_CTA_OVERRUN)
         AddLine(report, L"Note: A CTA-861 block of the EDID holds a data block that runs past its room; "
-                L"it and what follows it are left out.\r\n");
+                L"what it and the timings after it say may be wrong.\r\n");
     if (facts.problems & EDID_DISPLAYID_OVERRUN)
         AddLine(report, L"Note: A DisplayID block of the EDID holds a section or data block that runs past "
                 L"its room; it and what follows it are left out.\r\n");
@@ -190,8 +190,6 @@ static void AddContentNotes(ReportText* report, const EdidFacts& facts)
     if (facts.problems & EDID_SLOW_TIMING)
         AddLine(report, L"Note: The EDID holds a detailed timing with a pixel clock below 10 MHz, "
                 L"which no monitor uses; it is left out.\r\n");
-    if (facts.problems & EDID_ZERO_TOTALS)
-        AddLine(report, L"Note: The native mode's timing has zero totals, so its refresh rate is not known.\r\n");
     double widthMm, heightMm;
     if (!PhysicalSizeMm(facts, &widthMm, &heightMm))
         AddLine(report, L"Note: The EDID gives no physical size (usual for projectors and TVs), "
@@ -202,8 +200,7 @@ static void AddContentNotes(ReportText* report, const EdidFacts& facts)
 static void AddCurrentNotes(ReportText* report, const EdidFacts& facts, const MonitorCurrentMode* current)
 {
     const EdidTiming& native = facts.native;
-    bool usable = facts.hasNative && native.refreshMillihertz >= 0;
-    if (usable && !IsOfSize(native.width, native.height, current->width, current->height))
+    if (facts.hasNative && !IsOfSize(native.width, native.height, current->width, current->height))
         AddLine(report, L"Note: The current mode is not the monitor's native %d x %d, "
                 L"so one-pixel patterns are scaled by the monitor.\r\n", native.width, native.height);
     bool adapterShort = AddAdapterNote(report, facts, current);
@@ -214,7 +211,7 @@ static void AddCurrentNotes(ReportText* report, const EdidFacts& facts, const Mo
     // The range limits' highest rate is no promise for every size: the line
     // rate and the pixel clock limit it at the larger ones.
     int64_t highest = HighestListedMillihertz(facts, current->width, current->height);
-    bool atNative = usable && IsOfSize(native.width, native.height, current->width, current->height);
+    bool atNative = facts.hasNative && IsOfSize(native.width, native.height, current->width, current->height);
     if (highest > now + 500 && !(adapterShort && atNative))
         AddLine(report, L"Note: The monitor accepts up to %ls, but the current mode runs at %ls; "
                 L"a higher rate can be chosen in the display settings.\r\n",

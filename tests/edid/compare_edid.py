@@ -48,7 +48,7 @@ def modes_of(out):
     """Every mode line: [width, height, interlaced, refresh as printed (a string), its lines]."""
     found = []
     for m in craft.MODE_LINE.finditer(out):
-        if m[5] in ('inf', '-nan', 'nan') or int(m[2]) == 0 or float(m[5]) == 0:
+        if m[5] in ('inf', '-nan', 'nan') or int(m[2]) * int(m[3]) == 0 or float(m[5]) == 0:
             continue
         text = out[m.start():m.start() + 400].split('\n')
         figure = field_refresh('\n'.join(text[:3])) if m[4] and 'Vborder' in text[1] + text[2] else m[5]
@@ -118,16 +118,19 @@ def reference(path):
         f['Native mode'] = {mode_text(*native[:3], r) for r in rounded(native[3])}
         mm = re.search(r'(\d+) mm x (\d+) mm\)', native[4])
         f['Native size'] = native[5] or mm and int(mm[1]) and int(mm[2]) and '%s x %s mm' % mm.groups()
-        fastest = sorted((m for m in modes if m[:2] == native[:2]), key=lambda m: (-Decimal(m[3]), m[2]))
+        fastest = sorted((m for m in modes if m[:2] == native[:2]),
+                         key=lambda m: (-Decimal('%.3f' % Decimal(m[3])), m[2]))  # progressive first at 0.001 Hz
         f['Highest refresh'] = fastest and {mode_text(*fastest[0][:3], r) for r in rounded(fastest[0][3])}
-    vrr, amd = get(r'VRRmin: (\d+) Hz\n\s+VRRmax: (\d+) Hz', out), get(r'Minimum Refresh Rate: (\d+) Hz\n\s+Maximum Refresh Rate: (\d+) Hz', out)
+    vrr = get(r'VRRmin: (\d+) Hz\n\s+VRRmax: (\d+) Hz', out)
+    amd = ([m for m in re.findall(r'Minimum Refresh Rate: (\d+) Hz\n\s+Maximum Refresh Rate: (\d+) Hz', out)
+            if int(m[1])] + [None])[0]  # a maximum of 0 is no range
     f['Variable refresh'] = (vrr or amd) and '%s - %s Hz' % (vrr or amd)
     points = [get(r'^\s+%s\s*: (\S+), (\S+)$' % c) for c in ('Red', 'Green', 'Blue', 'White')]
     if any(float(v) for p in points for v in p):
         f['Colour points'] = '; '.join('%s %s, %s' % (n, *p) for n, p in zip(('red', 'green', 'blue', 'white'), points))
         f['Colour gamut'] = gamut(data)
     f['HDR'] = hdr(out)
-    f['Bad checksums'] = ' '.join(re.match(r'Block (\d+)', b)[1] for b in blocks[:count + 1]
+    f['Bad checksums'] = ' '.join(re.match(r'Block (\d+)', b)[1] for b in blocks
                                   if re.search(r'^Checksum: \S+ \(should be', b, re.M))
     f = {k: v if isinstance(v, set) else {v} for k, v in f.items() if v}
     return f, modes, native
@@ -143,7 +146,8 @@ def native_mode(out, modes):
         candidates.sort(key=lambda m: 'preferred' not in m[4])
         if candidates:
             image = re.search(r'Image size: ([\d.]+) mm x ([\d.]+) mm', out)
-            mm = image and '%d x %d mm' % tuple(int(Decimal(v).quantize(0, ROUND_HALF_UP)) for v in image.groups())
+            mm = image and tuple(int(Decimal(v).quantize(0, ROUND_HALF_UP)) for v in image.groups())
+            mm = mm and all(mm) and '%d x %d mm' % mm  # a size of 0 is none
             return candidates[0] + [mm]
     first = [m for m in modes if re.match(r'\s+DTD +\d+:', m[4])]  # a filler below 10 MHz has no line
     return first and first[0] + [None]
@@ -170,16 +174,17 @@ def parse_report(lines):
 
 def compare_modes(expected, native, actual):
     """The report's list: edid-decode's modes, distinct, widest, tallest and fastest first."""
+    key = lambda m: (m[0], m[1], m[2], '%.3f' % Decimal(m[3]))
     distinct = {}
     for m in expected:
-        distinct.setdefault((m[0], m[1], m[2], '%.3f' % Decimal(m[3])), m)
-    ordered = sorted(distinct.values(), key=lambda m: (-m[0], -m[1], -Decimal(m[3]), m[2]))
+        distinct.setdefault(key(m), m)
+    ordered = sorted(distinct.values(), key=lambda m: (-m[0], -m[1], -Decimal(key(m)[3]), m[2]))  # rates to 0.001 Hz
     if len(ordered) != len(actual):
         return ['mode list: %d modes, edid-decode lists %d: %s' % (len(actual), len(ordered),
                 [mode_text(*m[:4]) for m in ordered])]
     problems = []
     for want, got in zip(ordered, actual):
-        is_native = bool(native) and want[:3] == native[:3] and abs(Decimal(want[3]) - Decimal(native[3])) < Decimal('0.0005')
+        is_native = bool(native) and key(want) == key(native)
         if got is None or got[:3] != want[:3] or abs(Decimal(got[3]) - Decimal(want[3])) > Decimal('0.0015') \
                 or got[4] != is_native:
             problems.append('mode %r, edid-decode %r%s' % (got, want[4].strip(), ' (native)' * is_native))
@@ -203,8 +208,8 @@ def run_reports(tool, loader, files):
 
 def synthetic(folder):
     """EDIDs that list every DMT ID, VIC, HDMI VIC and established timing, a spread of standard
-    timings (GTF, and CVT where EDID 1.4 range limits allow it) and CVT codes, and DisplayID
-    timings, interlaced among them."""
+    timings (no formula before EDID 1.2, GTF, and CVT where EDID 1.4 range limits allow it) and CVT
+    codes, and DisplayID timings of every type edid-decode reads, interlaced among them."""
     def dtd_first(*descriptors):
         return [craft.dtd(14850, 1920, 280, 1080, 45)] + list(descriptors)
     cvt_range = craft.descriptor(0xFD, bytes([1, 255, 1, 255, 255, 4, 0x11, 0x44, 0x18, 0xF8, 0x1A]))
@@ -218,7 +223,7 @@ def synthetic(folder):
                                                           + craft.hdmi_vics([1, 2, 3, 4]))])
     codes = [first << 8 | second for first in (0x02, 0x31, 0x45, 0x61, 0x71, 0x81, 0x8B, 0xA9, 0xB3, 0xD1, 0xFF)
              for second in range(0, 256, 3)]
-    for version, extra in (((1, 3), []), ((1, 4), [cvt_range])):
+    for version, extra in (((1, 1), []), ((1, 3), []), ((1, 4), [cvt_range])):
         per = 8 + (3 - len(extra)) * 6
         for start in range(0, len(codes), per):
             chunk = codes[start:start + per]
@@ -229,12 +234,30 @@ def synthetic(folder):
         edids.append([craft.base(descriptors=dtd_first(*[craft.descriptor(0xF8, bytes([1]) + b''.join(cvt[i:i + 4]))
                                                           for i in range(start, min(start + 12, len(cvt)), 4)]))])
     t = craft.displayid_timing
+    by_formula = lambda formula, w, h, rate: bytes([formula]) + b''.join((n - 1).to_bytes(2, 'little') for n in (w, h)) + \
+        bytes([rate - 1])
     edids.append([craft.base(extensions=2),
                   craft.displayid([craft.displayid_block(0x03, t(14850, 1920, 280, 88, 44, 1080, 45, 4, 5, 0x80) +
                                                          t(7425, 1920, 280, 88, 44, 1080, 45, 4, 5, 0x10) +
-                                                         t(64500, 2560, 160, 8, 32, 1440, 40, 6, 8))]),
+                                                         t(64500, 2560, 160, 8, 32, 1440, 40, 6, 8)),
+                                   # types II (1920 x 1080 interlaced, 3440 x 1440), III (CVT codes) and V
+                                   craft.displayid_block(0x04, bytes.fromhex('001d0010ef44a537041514'
+                                                                             'b47c0080ad27539f052829')),
+                                   craft.displayid_block(0x05, bytes.fromhex('04ef3b15ef7706b363827f4a')),
+                                   craft.displayid_block(0x11, b'\0' + by_formula(0, 1366, 768, 60) + b'\0' +
+                                                         by_formula(0, 2560, 1080, 144))]),
                   craft.displayid([craft.displayid_block(0x22, t(593410, 3840, 160, 8, 32, 2160, 62, 3, 5)),
-                                   craft.displayid_block(0x23, [16, 97, 5], revision=0x40)], version=0x20)])
+                                   craft.displayid_block(0x23, [16, 97, 5], revision=0x40),
+                                   craft.displayid_block(0x24, by_formula(0, 1366, 768, 60) + by_formula(1, 2560, 1440, 144) +
+                                                         by_formula(2, 3840, 2160, 120) + by_formula(0x12, 5120, 2160, 75) +
+                                                         by_formula(1, 912, 548, 60) + by_formula(1, 1312, 1050, 30)),
+                                   craft.displayid_block(0x32, by_formula(3, 2560, 1440, 165))], version=0x20)])
+    # DisplayID timings of types VII, VIII and X in a CTA-861 block
+    edids.append([craft.base(extensions=1),
+                  craft.cta(craft.extended_block(0x22, b'\0' + t(533250, 3840, 160, 48, 32, 2160, 62, 3, 5)) +
+                            craft.extended_block(0x23, [0, 0x52, 0x53]) +
+                            craft.extended_block(0x2A, b'\0' + by_formula(3, 1920, 1080, 60) +
+                                                 by_formula(0x12, 2560, 1440, 120)))])
     paths = []
     for n, blocks in enumerate(edids):
         paths.append(os.path.join(folder, 'synthetic-%03d.bin' % n))
