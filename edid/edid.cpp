@@ -33,7 +33,7 @@ int64_t RefreshFromHalfLines(uint64_t pixelClockKhz, int64_t horizontalTotal, in
 
 // Keeps the detailed timing at d and lists its mode; returns false, keeping
 // nothing, for filler and for a timing of no width or height.
-static bool AddTiming(const unsigned char* d, int block, EdidFacts* facts)
+static bool AddTiming(const unsigned char* d, EdidFacts* facts)
 {
     if (Word(d) < MIN_PIXEL_CLOCK) {
         facts->problems |= EDID_SLOW_TIMING;
@@ -43,16 +43,12 @@ static bool AddTiming(const unsigned char* d, int block, EdidFacts* facts)
     int horizontalBlank = d[3] | (d[4] & 0x0F) << 8;
     int verticalActive = d[5] | (d[7] & 0xF0) << 4;
     int verticalBlank = d[6] | (d[7] & 0x0F) << 8;
-    timing.block = block;
     timing.interlaced = (d[17] & 0x80) != 0;
     timing.width = d[2] | (d[4] & 0xF0) << 4;
     timing.height = timing.interlaced ? 2 * verticalActive : verticalActive;
-    timing.pixelClockKhz = Word(d) * 10u;
-    timing.horizontalTotal = timing.width + horizontalBlank;
-    timing.verticalTotal = verticalActive + verticalBlank;
-    // An interlaced field has half a line more than its vertical total.
-    timing.refreshMillihertz = RefreshFromHalfLines(timing.pixelClockKhz, timing.horizontalTotal,
-                                                    2 * static_cast<int64_t>(timing.verticalTotal) +
+    // The vertical total is a field's when interlaced, and a field has half a line more.
+    timing.refreshMillihertz = RefreshFromHalfLines(Word(d) * 10u, timing.width + horizontalBlank,
+                                                    2 * static_cast<int64_t>(verticalActive + verticalBlank) +
                                                         (timing.interlaced ? 1 : 0));
     timing.widthMm = d[12] | (d[14] & 0xF0) << 4;
     timing.heightMm = d[13] | (d[14] & 0x0F) << 8;
@@ -113,10 +109,10 @@ static void ReadRange(const unsigned char* d, EdidFacts* facts)
     facts->maxPixelClockMhz = d[9] * 10;
 }
 
-bool ReadDescriptor(const unsigned char* d, int block, EdidFacts* facts)
+bool ReadDescriptor(const unsigned char* d, EdidFacts* facts)
 {
     if (d[0] != 0 || d[1] != 0)
-        return AddTiming(d, block, facts);
+        return AddTiming(d, facts);
     switch (d[3]) {
     case TAG_NAME: TakeText(d, facts->name, EDID_UNPRINTABLE_NAME, facts); break;
     case TAG_SERIAL: TakeText(d, facts->serialText, EDID_UNPRINTABLE_SERIAL, facts); break;
@@ -200,7 +196,7 @@ static void ReadBaseBlock(const unsigned char* base, EdidFacts* facts)
     for (int i = 0; i < 8; ++i)
         AddStandardTiming(base + 38 + 2 * i, facts);
     for (int slot = 0; slot < 4; ++slot) {
-        bool kept = ReadDescriptor(base + FIRST_DESCRIPTOR + slot * DESCRIPTOR_SIZE, 0, facts);
+        bool kept = ReadDescriptor(base + FIRST_DESCRIPTOR + slot * DESCRIPTOR_SIZE, facts);
         if (slot == 0 && !kept)
             facts->problems |= EDID_FIRST_NOT_TIMING;
     }
@@ -269,9 +265,9 @@ bool DecodeEdid(const unsigned char* data, size_t size, EdidFacts* facts)
         const unsigned char* block = data + number * EDID_BLOCK_SIZE;
         CheckBlock(block, number, facts);
         if (number > 0 && block[0] == CTA_EXTENSION_TAG)
-            ReadCtaBlock(block, number, facts);
+            ReadCtaBlock(block, facts);
         else if (number > 0 && block[0] == DISPLAYID_EXTENSION_TAG)
-            ReadDisplayIdBlock(block, number, facts);
+            ReadDisplayIdBlock(block, facts);
     }
     ChooseNative(facts);
     SortModes(facts);

@@ -39,13 +39,9 @@ enum EdidTimingSource {
 
 // One detailed timing.
 struct EdidTiming {
-    int block;                  // 0: the base block, else the extension's number
     int width, height;          // active pixels; an interlaced height counts both fields
     bool interlaced;
     bool preferred;             // a DisplayID timing flagged preferred
-    unsigned pixelClockKhz;
-    int horizontalTotal;        // pixels of a line, blanking included
-    int verticalTotal;          // lines of a frame (of a field when interlaced)
     int64_t refreshMillihertz;  // vertical refresh rounded to 0.001 Hz (of the
                                 //   fields when interlaced)
     int widthMm, heightMm;      // image size; 0 when not given

@@ -114,7 +114,7 @@ static void ReadExtendedBlock(const unsigned char* p, int length, EdidFacts* fac
         break;
     case EXTENDED_TIMINGS_VII:
         if ((revision & 0x70) == 0)
-            AddDetailedTimings(p + 2, length - 2, 1, 0, facts);
+            AddDetailedTimings(p + 2, length - 2, 20, 1, false, facts);
         break;
     case EXTENDED_TIMINGS_VIII:
         if ((revision & 0xC0) == 0)
@@ -150,7 +150,7 @@ void ReadCtaDataBlocks(const unsigned char* data, int length, int room, EdidFact
 // From byte 4 to the offset in byte 2, the data blocks (revision 3 on); from
 // there up to the checksum byte, the detailed timings and descriptors, ended
 // early by zero padding. Revision 0 holds neither.
-void ReadCtaBlock(const unsigned char* block, int number, EdidFacts* facts)
+void ReadCtaBlock(const unsigned char* block, EdidFacts* facts)
 {
     static const unsigned char Padding[DESCRIPTOR_SIZE] = {};
     const int Room = EDID_BLOCK_SIZE - 1;
@@ -162,6 +162,6 @@ void ReadCtaBlock(const unsigned char* block, int number, EdidFacts* facts)
     for (int at = offset; at + DESCRIPTOR_SIZE < EDID_BLOCK_SIZE; at += DESCRIPTOR_SIZE) {
         if (memcmp(block + at, Padding, DESCRIPTOR_SIZE) == 0)
             break;
-        ReadDescriptor(block + at, number, facts);
+        ReadDescriptor(block + at, facts);
     }
 }

@@ -23,38 +23,35 @@ enum {
     TAG_CTA_BLOCKS = 0x81
 };
 
-// A detailed timing, kept among the DisplayID timings when block is a
-// DisplayID block's number (0: none); the pixel clock in kHz. An interlaced
-// timing gives the frame's lines; each part of its vertical blanking is
-// halved, whole lines, in a field.
-static void AddDisplayIdTiming(int block, unsigned pixelClockKhz, int options, int width, int horizontalBlank,
+// A detailed timing, kept among the candidates for the native mode when it
+// stands in a DisplayID block; the pixel clock in kHz. An interlaced timing
+// gives the frame's lines; each part of its vertical blanking is halved,
+// whole lines, in a field.
+static void AddDisplayIdTiming(bool candidate, unsigned pixelClockKhz, int options, int width, int horizontalBlank,
                                int height, int verticalBlank, int verticalFront, int verticalSync, EdidFacts* facts)
 {
     EdidTiming timing = {};
-    timing.block = block;
     timing.preferred = (options & 0x80) != 0;
     timing.interlaced = (options & 0x10) != 0;
     timing.width = width;
     timing.height = height;
-    timing.pixelClockKhz = pixelClockKhz;
-    timing.horizontalTotal = width + horizontalBlank;
-    timing.verticalTotal = height + verticalBlank;
-    int64_t halfLines = 2 * static_cast<int64_t>(timing.verticalTotal);
+    int64_t halfLines = 2 * static_cast<int64_t>(height + verticalBlank);
     if (timing.interlaced) {
         int back = verticalBlank - verticalFront - verticalSync;
         halfLines = 2 * (height / 2 + verticalFront / 2 + verticalSync / 2 + back / 2) + 1;
     }
-    timing.refreshMillihertz = RefreshFromHalfLines(timing.pixelClockKhz, timing.horizontalTotal, halfLines);
+    timing.refreshMillihertz = RefreshFromHalfLines(pixelClockKhz, width + horizontalBlank, halfLines);
     AddTimingMode(facts, timing);
-    if (block > 0 && facts->displayIdTimingCount < EDID_MAX_TIMINGS)
+    if (candidate && facts->displayIdTimingCount < EDID_MAX_TIMINGS)
         facts->displayIdTimings[facts->displayIdTimingCount++] = timing;
 }
 
-void AddDetailedTimings(const unsigned char* p, int length, unsigned clockStepKhz, int block, EdidFacts* facts)
+void AddDetailedTimings(const unsigned char* p, int length, int size, unsigned clockStepKhz, bool candidates,
+                        EdidFacts* facts)
 {
-    for (int at = 0; at + 20 <= length; at += 20) {
+    for (int at = 0; at + size <= length; at += size) {
         const unsigned char* t = p + at;
-        AddDisplayIdTiming(block, (Word24(t) + 1) * clockStepKhz, t[3], Word(t + 4) + 1, Word(t + 6) + 1,
+        AddDisplayIdTiming(candidates, (Word24(t) + 1) * clockStepKhz, t[3], Word(t + 4) + 1, Word(t + 6) + 1,
                            Word(t + 12) + 1, Word(t + 14) + 1, (Word(t + 16) & 0x7FFF) + 1,
                            (Word(t + 18) & 0x7FFF) + 1, facts);
     }
@@ -62,15 +59,15 @@ void AddDetailedTimings(const unsigned char* p, int length, unsigned clockStepKh
 
 // Type II: 11 bytes, every field one less; the clock in 10 kHz steps, the
 // horizontal sizes in 8-pixel cells.
-static void AddShortDetailedTiming(const unsigned char* t, int block, EdidFacts* facts)
+static void AddShortDetailedTiming(const unsigned char* t, EdidFacts* facts)
 {
     int cells = Word(t + 4);
-    AddDisplayIdTiming(block, (Word24(t) + 1) * 10u, t[3], 8 * ((cells & 0x1FF) + 1), 8 * ((cells >> 9) + 1),
+    AddDisplayIdTiming(true, (Word24(t) + 1) * 10u, t[3], 8 * ((cells & 0x1FF) + 1), 8 * ((cells >> 9) + 1),
                        (Word(t + 7) & 0xFFF) + 1, t[9] + 1, (t[10] >> 4) + 1, (t[10] & 0x0F) + 1, facts);
 }
 
 // Type III: 3 bytes; the width in 8-pixel cells, the height from the aspect
-// ratio (codes 8 on name none).
+// ratio (codes 8 and above name none).
 static void AddCvtShortTiming(const unsigned char* t, EdidFacts* facts)
 {
     static const int Ratios[8][2] = { { 1, 1 }, { 5, 4 }, { 4, 3 }, { 15, 9 }, { 16, 9 }, { 16, 10 }, { 64, 27 },
@@ -135,16 +132,17 @@ static void ReadParameters(const unsigned char* p, int length, int size, bool wh
     facts->displayIdNativeHeight = Word(p + 6);
 }
 
-static void ReadDataBlock(int tag, int revision, const unsigned char* p, int length, int block, EdidFacts* facts)
+static void ReadDataBlock(int tag, int revision, const unsigned char* p, int length, EdidFacts* facts)
 {
     switch (tag) {
     case TAG_PARAMETERS: ReadParameters(p, length, 12, false, facts); break;
     case TAG_PARAMETERS_2: ReadParameters(p, length, 29, (revision & 0x80) != 0, facts); break;
-    case TAG_TIMINGS_I:
-    case TAG_TIMINGS_VII: AddDetailedTimings(p, length, tag == TAG_TIMINGS_I ? 10 : 1, block, facts); break;
+    case TAG_TIMINGS_I: AddDetailedTimings(p, length, 20, 10, true, facts); break;
+    // A type VII timing may have bytes beyond its 20, as the revision says.
+    case TAG_TIMINGS_VII: AddDetailedTimings(p, length, 20 + (revision >> 4 & 0x07), 1, true, facts); break;
     case TAG_TIMINGS_II:
         for (int at = 0; at + 11 <= length; at += 11)
-            AddShortDetailedTiming(p + at, block, facts);
+            AddShortDetailedTiming(p + at, facts);
         break;
     case TAG_TIMINGS_III:
         for (int at = 0; at + 3 <= length; at += 3)
@@ -156,9 +154,9 @@ static void ReadDataBlock(int tag, int revision, const unsigned char* p, int len
         break;
     case TAG_TIMINGS_IX: AddFormulaTimings(p, length, 6, false, facts); break;
     case TAG_TIMINGS_X: AddFormulaTimings(p, length, 6 + (revision >> 4 & 0x07), true, facts); break;
-    case TAG_DMT_IDS:
-        for (int at = 0; at < length; ++at)
-            AddDmtMode(facts, p[at]);
+    case TAG_DMT_IDS:  // type IV: one-byte DMT IDs, or VICs as the revision says
+        if (revision < 0x80)
+            AddTimingCodes(p, length, revision & 0x40, facts);
         break;
     case TAG_DMT_BITS: AddCodeBits(p, length, 10, AddDmtMode, facts); break;
     case TAG_VIC_BITS: AddCodeBits(p, length, 8, AddVicMode, facts); break;
@@ -169,7 +167,7 @@ static void ReadDataBlock(int tag, int revision, const unsigned char* p, int len
 
 // The section: its data blocks from byte 5, as many bytes as byte 2 says,
 // before the section's checksum.
-void ReadDisplayIdBlock(const unsigned char* block, int number, EdidFacts* facts)
+void ReadDisplayIdBlock(const unsigned char* block, EdidFacts* facts)
 {
     int end = SECTION_START + block[2];
     if (end > EDID_BLOCK_SIZE - 2) {
@@ -184,7 +182,7 @@ void ReadDisplayIdBlock(const unsigned char* block, int number, EdidFacts* facts
             facts->problems |= EDID_DISPLAYID_OVERRUN;
             return;
         }
-        ReadDataBlock(block[at], block[at + 1], block + at + 3, length, number, facts);
+        ReadDataBlock(block[at], block[at + 1], block + at + 3, length, facts);
         at += 3 + length;
     }
 }

@@ -21,7 +21,7 @@ int64_t RefreshFromHalfLines(uint64_t pixelClockKhz, int64_t horizontalTotal, in
 // An 18-byte descriptor of the base block or a CTA-861 block: a detailed
 // timing (kept, and its mode listed) or a display descriptor. Returns true
 // when it was a timing that was kept.
-bool ReadDescriptor(const unsigned char* d, int block, EdidFacts* facts);
+bool ReadDescriptor(const unsigned char* d, EdidFacts* facts);
 
 // The mode list.
 void AddMode(EdidFacts* facts, int width, int height, bool interlaced, int64_t millihertz);
@@ -40,10 +40,11 @@ void AddCvtMode(EdidFacts* facts, int width, int height, int refresh, CvtBlankin
 void SortModes(EdidFacts* facts);
 
 // DisplayID timings, which CTA-861 blocks may hold too. Detailed timings of
-// 20 bytes (types I and VII), kept among the DisplayID timings when block is
-// a DisplayID block's number (0: not one); the clock in steps of
-// clockStepKhz, every field one less than its value.
-void AddDetailedTimings(const unsigned char* p, int length, unsigned clockStepKhz, int block, EdidFacts* facts);
+// size bytes (20 and more: types I and VII), kept among the candidates for
+// the native mode when they stand in a DisplayID block; the clock in steps
+// of clockStepKhz, every field one less than its value.
+void AddDetailedTimings(const unsigned char* p, int length, int size, unsigned clockStepKhz, bool candidates,
+                        EdidFacts* facts);
 // Type VIII: one- or two-byte codes of DMT, CTA-861 or HDMI modes.
 void AddTimingCodes(const unsigned char* p, int length, int revision, EdidFacts* facts);
 // Types IX and X: CVT timings of size bytes, the formula and options in the
@@ -53,8 +54,8 @@ void AddTimingCodes(const unsigned char* p, int length, int revision, EdidFacts*
 void AddFormulaTimings(const unsigned char* p, int length, int size, bool typeX, EdidFacts* facts);
 
 // The extension blocks.
-void ReadCtaBlock(const unsigned char* block, int number, EdidFacts* facts);
+void ReadCtaBlock(const unsigned char* block, EdidFacts* facts);
 void ReadCtaDataBlocks(const unsigned char* data, int length, int room, EdidFacts* facts);
-void ReadDisplayIdBlock(const unsigned char* block, int number, EdidFacts* facts);
+void ReadDisplayIdBlock(const unsigned char* block, EdidFacts* facts);
 
 #endif

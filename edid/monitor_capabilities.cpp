@@ -114,28 +114,20 @@ void AddCapabilities(ReportText* report, const EdidFacts& facts)
     AddHdr(report, facts.hdr);
 }
 
-bool AddAdapterNote(ReportText* report, const EdidFacts& facts, const MonitorCurrentMode* current)
+void AddAdapterNote(ReportText* report, const EdidFacts& facts, const MonitorCurrentMode* current)
 {
-    if (!facts.hasNative || current->offered == NULL)
-        return false;
+    if (!facts.hasNative)
+        return;
     const EdidTiming& native = facts.native;
-    int offered = -1;
-    for (int i = 0; i < current->offeredCount; ++i) {
-        const OfferedMode& mode = current->offered[i];
-        // 0 and 1 stand for the hardware's default rate.
-        if (mode.hertz > 1 && IsOfSize(mode.width, mode.height, native.width, native.height) && mode.hertz > offered)
-            offered = mode.hertz;
-    }
-    int64_t listed = HighestListedMillihertz(facts, native.width, native.height);
-    // Windows gives whole hertz, sometimes rounded down (59 for 59.940).
+    int offered = HighestOfferedHertz(current, native.width, native.height);
+    int64_t listed = HighestListedMillihertz(facts, native.width, native.height, -1);
     if (offered < 0 || listed < 0 || (listed + 500) / 1000 <= offered + 1)
-        return false;
+        return;
     wchar_t mode[MODE_CAPACITY];
     AddLine(report, L"Note: The monitor can show %ls, but the display adapter offers at most %d Hz at that size. "
             L"A cable, port or setting that carries less, such as an older cable or a port of an older "
             L"standard, is a common cause.\r\n",
             ModeText(native.width, native.height, false, listed, mode), offered);
-    return true;
 }
 
 // The listed mode that the current mode is: of its size, either way round,

@@ -26,7 +26,7 @@ const wchar_t* RateText(int64_t millihertz, wchar_t* text)
 {
     text[0] = L'\0';
     if (millihertz >= 0)
-        FormatText(text, RATE_CAPACITY, L"%d.%03d Hz", static_cast<int>(millihertz / 1000),
+        FormatText(text, RATE_CAPACITY, L"%lld.%03d Hz", static_cast<long long>(millihertz / 1000),
                    static_cast<int>(millihertz % 1000));
     return text;
 }
@@ -60,13 +60,26 @@ bool IsOfSize(int modeWidth, int modeHeight, int width, int height)
     return (modeWidth == width && modeHeight == height) || (modeWidth == height && modeHeight == width);
 }
 
-int64_t HighestListedMillihertz(const EdidFacts& facts, int width, int height)
+int64_t HighestListedMillihertz(const EdidFacts& facts, int width, int height, int limitHertz)
 {
     int64_t highest = -1;
     for (int i = 0; i < facts.modeCount; ++i) {
         const EdidMode& mode = facts.modes[i];
-        if (!mode.interlaced && IsOfSize(mode.width, mode.height, width, height) && mode.refreshMillihertz > highest)
+        if (!mode.interlaced && IsOfSize(mode.width, mode.height, width, height) && mode.refreshMillihertz > highest &&
+            (limitHertz < 0 || (mode.refreshMillihertz + 500) / 1000 <= limitHertz + 1))
             highest = mode.refreshMillihertz;
+    }
+    return highest;
+}
+
+int HighestOfferedHertz(const MonitorCurrentMode* current, int width, int height)
+{
+    int highest = -1;
+    for (int i = 0; current->offered != NULL && i < current->offeredCount; ++i) {
+        const OfferedMode& mode = current->offered[i];
+        // 0 and 1 stand for the hardware's default rate.
+        if (mode.hertz > 1 && IsOfSize(mode.width, mode.height, width, height) && mode.hertz > highest)
+            highest = mode.hertz;
     }
     return highest;
 }
@@ -203,16 +216,17 @@ static void AddCurrentNotes(ReportText* report, const EdidFacts& facts, const Mo
     if (facts.hasNative && !IsOfSize(native.width, native.height, current->width, current->height))
         AddLine(report, L"Note: The current mode is not the monitor's native %d x %d, "
                 L"so one-pixel patterns are scaled by the monitor.\r\n", native.width, native.height);
-    bool adapterShort = AddAdapterNote(report, facts, current);
+    AddAdapterNote(report, facts, current);
     int64_t now = CurrentMillihertz(current);
     if (now < 0)
         return;
     wchar_t nowText[RATE_CAPACITY], highestText[RATE_CAPACITY];
     // The range limits' highest rate is no promise for every size: the line
-    // rate and the pixel clock limit it at the larger ones.
-    int64_t highest = HighestListedMillihertz(facts, current->width, current->height);
-    bool atNative = facts.hasNative && IsOfSize(native.width, native.height, current->width, current->height);
-    if (highest > now + 500 && !(adapterShort && atNative))
+    // rate and the pixel clock limit it at the larger ones. Only a rate the
+    // adapter offers can be chosen.
+    int offered = current->offered != NULL ? HighestOfferedHertz(current, current->width, current->height) : -1;
+    int64_t highest = HighestListedMillihertz(facts, current->width, current->height, offered);
+    if (highest > now + 500)
         AddLine(report, L"Note: The monitor accepts up to %ls, but the current mode runs at %ls; "
                 L"a higher rate can be chosen in the display settings.\r\n",
                 RateText(highest, highestText), RateText(now, nowText));

@@ -35,15 +35,21 @@ int64_t CurrentMillihertz(const MonitorCurrentMode* current);
 bool IsOfSize(int modeWidth, int modeHeight, int width, int height);
 
 // The fastest progressive mode listed of the given size, either way round,
-// in millihertz; -1 when none.
-int64_t HighestListedMillihertz(const EdidFacts& facts, int width, int height);
+// in millihertz, of those the adapter could run at up to limitHertz (which
+// Windows gives in whole hertz, sometimes rounded down: 59 for 59.940); no
+// limit when limitHertz is negative. -1 when none.
+int64_t HighestListedMillihertz(const EdidFacts& facts, int width, int height, int limitHertz);
+
+// The fastest rate the adapter offers at the given size, either way round;
+// -1 when it offers none there or its modes are not known.
+int HighestOfferedHertz(const MonitorCurrentMode* current, int width, int height);
 
 // The lines from "Highest refresh" to "HDR".
 void AddCapabilities(ReportText* report, const EdidFacts& facts);
 
 // The note when the adapter offers no mode as fast as the monitor's
-// fastest at its native size; returns whether it was added.
-bool AddAdapterNote(ReportText* report, const EdidFacts& facts, const MonitorCurrentMode* current);
+// fastest at its native size.
+void AddAdapterNote(ReportText* report, const EdidFacts& facts, const MonitorCurrentMode* current);
 
 // "Modes the monitor lists (N):" and a line per mode, marked "(native)"
 // and, with a current mode, "(current)".

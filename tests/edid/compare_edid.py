@@ -88,7 +88,10 @@ def gamut(data):
 
 def reference(path):
     """What edid-decode says, worded as the report words it; None when it decodes nothing."""
-    out = subprocess.run(['edid-decode', path], capture_output=True).stdout.decode('latin-1')
+    try:  # edid-decode can run on for ever over garbled bytes
+        out = subprocess.run(['edid-decode', path], capture_output=True, timeout=20).stdout.decode('latin-1')
+    except subprocess.TimeoutExpired:
+        return None
     out = re.split(r'^(?:Warnings:|Failures:|EDID conformity)', out, flags=re.M)[0]
     blocks = re.split(r'^(?=Block \d+, )', out, flags=re.M)[1:]
     if not blocks or not blocks[0].startswith('Block 0, Base EDID'):
