@@ -31,12 +31,6 @@ enum EdidProblem {
     EDID_TOO_MANY_MODES = 0x1000      // more distinct modes than EDID_MAX_MODES: the rest left out
 };
 
-// Where a detailed timing stands.
-enum EdidTimingSource {
-    TIMING_BASE_OR_CTA,         // an 18-byte descriptor of the base block or a CTA-861 block
-    TIMING_DISPLAYID            // a DisplayID timing of type I or VII
-};
-
 // One detailed timing.
 struct EdidTiming {
     int width, height;          // active pixels; an interlaced height counts both fields
